@@ -1,6 +1,7 @@
 #include "support/connection_server.h"
 
 #include <arpa/inet.h>
+#include <csignal>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
@@ -25,6 +26,8 @@ sockaddr_in LoopbackAddress(int port) {
 
 ConnectionServer::ConnectionServer(OnConnection onConnection)
     : onConnection_(std::move(onConnection)) {
+  // A TLS write to a client that went away must fail, not end the process.
+  std::signal(SIGPIPE, SIG_IGN);
   listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in address = LoopbackAddress(0);
   socklen_t length = sizeof address;
