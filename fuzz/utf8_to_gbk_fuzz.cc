@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to Utf8ToGbk and checks what the conversions
 // guarantee: the text is never longer than the body, and a converted text
 // comes back unchanged from GbkToUtf8 and Utf8ToGbk, because it holds only
-// characters of the code page. The same bytes taken as code page 936 text
-// must convert to UTF-8 that Utf8ToGbk reads without loss of stability.
+// characters of the code page. The same bytes read as code page 936 text
+// and converted there and back give a text that is stable from then on.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

@@ -1,5 +1,6 @@
 #include "text/utf8_to_gbk.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -66,6 +67,16 @@ char* PutUnit(char* out, char16_t unit) {
   return out;
 }
 
+// PutUnit for a unit decoded from two or more input bytes, which leaves room
+// for two output bytes: writes both and keeps one or two of them.
+char* PutUnitWithRoom(char* out, char16_t unit) {
+  const std::uint16_t bytes = cp936::EncodeUnit(unit);
+  const bool two = bytes > 0xFF;
+  out[0] = static_cast<char>(two ? bytes >> 8 : bytes);
+  out[1] = static_cast<char>(bytes & 0xFF);
+  return out + 1 + two;
+}
+
 // Writes a character as the converter sees it: one UTF-16 unit, or two
 // surrogates for a character beyond U+FFFF, each encoded on its own.
 char* PutCharacter(char* out, char32_t code) {
@@ -75,12 +86,47 @@ char* PutCharacter(char* out, char32_t code) {
   return PutUnit(out, static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
 }
 
-constexpr std::uint64_t kOnes = 0x0101010101010101;
+// The character of a well-formed three-byte sequence at `p` (every CJK
+// character has this form), or 0 when there is none there.
+inline char32_t ThreeByteCharacter(const std::uint8_t* p, const std::uint8_t* end) {
+  if (end - p < 3 || (p[0] & 0xF0) != 0xE0 || !IsContinuation(p[1]) || !IsContinuation(p[2])) {
+    return 0;
+  }
+  const char32_t code = (p[0] & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu);
+  const bool overlong_or_surrogate = code < 0x800 || (code >= 0xD800 && code <= 0xDFFF);
+  return overlong_or_surrogate ? 0 : code;
+}
+
+// Eight bytes as a number whose lowest byte is the first in memory.
+std::uint64_t LoadLittleEndian(const std::uint8_t* p) {
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  if constexpr (std::endian::native != std::endian::little) {
+    std::uint64_t reversed = 0;
+    for (int i = 0; i < 8; ++i, word >>= 8) reversed = reversed << 8 | (word & 0xFF);
+    word = reversed;
+  }
+  return word;
+}
+
 constexpr std::uint64_t kHighBits = 0x8080808080808080;
 
-// True when all eight bytes of the word are ASCII and none is zero.
-constexpr bool IsPlainAsciiWord(std::uint64_t word) {
-  return ((word | ((word - kOnes) & ~word)) & kHighBits) == 0;
+// Copies ASCII bytes up to the next non-ASCII byte or the end, a word at a
+// time while a whole word is left; returns the new output position. The
+// output never runs ahead of the input, so each word fits.
+char* CopyAscii(const std::uint8_t*& p, const std::uint8_t* end, char* put) {
+  while (end - p >= 8) {
+    std::memcpy(put, p, 8);
+    if (const std::uint64_t high = LoadLittleEndian(p) & kHighBits; high != 0) {
+      const int ascii = std::countr_zero(high) / 8;
+      p += ascii;
+      return put + ascii;
+    }
+    p += 8;
+    put += 8;
+  }
+  while (p < end && *p < 0x80) *put++ = static_cast<char>(*p++);
+  return put;
 }
 
 }  // namespace
@@ -92,24 +138,21 @@ Text Utf8ToGbk(const ByteSet& body) {
   char* put = out.data();
   const std::uint8_t* p = body.data();
   const std::uint8_t* const end = p + body.size();
+  // A zero byte is copied like any ASCII byte; the text keeps only what
+  // stands before the first one, as the system's converters leave it.
   while (p < end) {
-    while (end - p >= 8) {
-      std::uint64_t word;
-      std::memcpy(&word, p, sizeof word);
-      if (!IsPlainAsciiWord(word)) break;
-      std::memcpy(put, &word, sizeof word);
-      p += 8;
-      put += 8;
-    }
-    if (p == end) break;
     if (*p < 0x80) {
-      if (*p == 0) break;  // the text ends at the first zero character
-      *put++ = static_cast<char>(*p++);
-      continue;
+      put = CopyAscii(p, end, put);
+    } else if (char32_t code = ThreeByteCharacter(p, end); code != 0) {
+      do {
+        put = PutUnitWithRoom(put, static_cast<char16_t>(code));
+        p += 3;
+      } while ((code = ThreeByteCharacter(p, end)) != 0);
+    } else {
+      const Decoded decoded = DecodeSequence(p, end);
+      p += decoded.bytes;
+      put = PutCharacter(put, decoded.code);
     }
-    const Decoded decoded = DecodeSequence(p, end);
-    p += decoded.bytes;
-    put = PutCharacter(put, decoded.code);
   }
   out.resize(static_cast<std::size_t>(put - out.data()));
   return Text(std::move(out));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,13 @@ inline std::string HexBytes(std::string_view hex) {
     ++i;
   }
   return bytes;
+}
+
+// The parts one after the other.
+inline std::string Join(std::initializer_list<std::string_view> parts) {
+  std::string joined;
+  for (const std::string_view part : parts) joined.append(part);
+  return joined;
 }
 
 // The bytes again as "E4 BD A0", for readable failure messages.

@@ -92,8 +92,9 @@ TEST_F(BestFitFileTest, DecodingMatchesEveryByteAndPair) {
   for (const unsigned lead : leads) {
     for (unsigned trail = 0; trail < 0x100; ++trail) {
       const auto entry = file_.pairs.find(lead << 8 | trail);
-      ASSERT_EQ(cp936::DecodePair(static_cast<std::uint8_t>(lead), static_cast<std::uint8_t>(trail)),
-                entry == file_.pairs.end() ? cp936::kNoChar : entry->second)
+      ASSERT_EQ(
+          cp936::DecodePair(static_cast<std::uint8_t>(lead), static_cast<std::uint8_t>(trail)),
+          entry == file_.pairs.end() ? cp936::kNoChar : entry->second)
           << std::hex << lead << ' ' << trail;
     }
   }

@@ -15,6 +15,7 @@ namespace zelmora {
 namespace {
 
 using testing::HexBytes;
+using testing::Join;
 using testing::ToHex;
 using testing::Utf8Of;
 
@@ -53,13 +54,13 @@ TEST(GbkToUtf8, Characters) {
       {"byte 80 is the euro sign", HexBytes("80"), Utf8Of(0x20AC)},
       {"byte FF", HexBytes("FF"), Utf8Of(0xF8F5)},
       {"zero bytes are kept", "a\0b"s, "a\0b"s},
-      {"lead byte last", "a" + HexBytes("81"), "a?"},
+      {"lead byte last", Join({"a", HexBytes("81")}), "a?"},
       {"lead byte before ASCII keeps the ASCII", HexBytes("B0 22 41"), "?\"A"},
       {"lead byte before DEL", HexBytes("81 7F"), "?\x7F"},
-      {"lead byte before FF", HexBytes("81 FF"), "?" + Utf8Of(0xF8F5)},
+      {"lead byte before FF", HexBytes("81 FF"), Join({"?", Utf8Of(0xF8F5)})},
       {"lead byte before zero", HexBytes("81 00"), "?\0"s},
-      {"lead byte before a pair", HexBytes("81 20 C4 E3"), "? " + Utf8Of(0x4F60)},
-      {"two lead bytes form a pair", HexBytes("C4 C4 E3"), Utf8Of(0x54EA) + "?"},
+      {"lead byte before a pair", HexBytes("81 20 C4 E3"), Join({"? ", Utf8Of(0x4F60)})},
+      {"two lead bytes form a pair", HexBytes("C4 C4 E3"), Join({Utf8Of(0x54EA), "?"})},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ToHex(GbkToUtf8(c.gbk)), ToHex(c.utf8)) << c.name;

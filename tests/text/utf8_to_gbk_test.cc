@@ -14,6 +14,7 @@ namespace zelmora {
 namespace {
 
 using testing::HexBytes;
+using testing::Join;
 using testing::ToHex;
 
 std::string Convert(std::string_view utf8) { return Utf8ToGbk(BytesOf(utf8)).str(); }
@@ -26,8 +27,7 @@ struct Case {
 
 void ExpectCases(const std::vector<Case>& cases) {
   for (const Case& c : cases) {
-    EXPECT_EQ(ToHex(Convert(c.input)), ToHex(c.expected))
-        << c.name << ": input " << ToHex(c.input);
+    EXPECT_EQ(ToHex(Convert(c.input)), ToHex(c.expected)) << c.name << ": input " << ToHex(c.input);
   }
 }
 
@@ -37,7 +37,8 @@ TEST(Utf8ToGbk, WellFormedText) {
       {"ASCII", "<a href=\"/x?y=1&z=2\">Hello, world!</a>\r\n",
        "<a href=\"/x?y=1&z=2\">Hello, world!</a>\r\n"},
       {"two Chinese characters", HexBytes("E4 BD A0 E5 A5 BD"), HexBytes("C4 E3 BA C3")},
-      {"mixed", "a" + HexBytes("E4 BD A0") + "bcdefghij", "a" + HexBytes("C4 E3") + "bcdefghij"},
+      {"mixed", Join({"a", HexBytes("E4 BD A0"), "bcdefghij"}),
+       Join({"a", HexBytes("C4 E3"), "bcdefghij"})},
       {"DEL stays", "\x7f", "\x7f"},
       {"ideographic space", HexBytes("E3 80 80"), HexBytes("A1 A1")},
       {"euro sign is one byte", HexBytes("E2 82 AC"), HexBytes("80")},
@@ -58,8 +59,9 @@ TEST(Utf8ToGbk, UnrepresentableCharactersBecomeQuestionMarks) {
       {"emoji: one per UTF-16 unit", HexBytes("F0 9F 98 80"), "??"},
       {"U+10000", HexBytes("F0 90 80 80"), "??"},
       {"U+10FFFF", HexBytes("F4 8F BF BF"), "??"},
-      {"the rest is still converted", HexBytes("C2 A0 E4 BD A0") + "x", "?" + HexBytes("C4 E3") + "x"},
-      {"byte-order mark kept and converted", HexBytes("EF BB BF") + "<html>", "?<html>"},
+      {"the rest is still converted", Join({HexBytes("C2 A0 E4 BD A0"), "x"}),
+       Join({"?", HexBytes("C4 E3"), "x"})},
+      {"byte-order mark kept and converted", Join({HexBytes("EF BB BF"), "<html>"}), "?<html>"},
   });
 }
 
@@ -91,19 +93,19 @@ TEST(Utf8ToGbk, MalformedSequencesAsTheSystemDecoderReplacesThem) {
       {"F8 88 80 80 80: five", HexBytes("F8 88 80 80 80"), "?????"},
       {"FF", HexBytes("FF"), "?"},
       {"stray continuation byte", HexBytes("80"), "?"},
-      {"stray continuation byte in ASCII", "abcdefgh" + HexBytes("BF") + "ijklmnop",
+      {"stray continuation byte in ASCII", Join({"abcdefgh", HexBytes("BF"), "ijklmnop"}),
        "abcdefgh?ijklmnop"},
       {"C3 41", HexBytes("C3 41"), "?A"},
       {"E2 41 AC", HexBytes("E2 41 AC"), "?A?"},
-      {"C2 C3 A9", HexBytes("C2 C3 A9"), "?" + e_acute},
+      {"C2 C3 A9", HexBytes("C2 C3 A9"), Join({"?", e_acute})},
       {"E0 A0 41: valid start then ASCII", HexBytes("E0 A0 41"), "?A"},
       {"F0 90 80 41", HexBytes("F0 90 80 41"), "?A"},
-      {"F0 90 80 C3 A9", HexBytes("F0 90 80 C3 A9"), "?" + e_acute},
-      {"E0 80 C3 A9", HexBytes("E0 80 C3 A9"), "?" + e_acute},
+      {"F0 90 80 C3 A9", HexBytes("F0 90 80 C3 A9"), Join({"?", e_acute})},
+      {"E0 80 C3 A9", HexBytes("E0 80 C3 A9"), Join({"?", e_acute})},
       {"cut lead alone", HexBytes("E4"), "?"},
-      {"cut after one byte", "a" + HexBytes("E4 BD"), "a?"},
+      {"cut after one byte", Join({"a", HexBytes("E4 BD")}), "a?"},
       {"cut four-byte sequence", HexBytes("F0 9F 98"), "?"},
-      {"cut two-byte sequence", "xyz" + HexBytes("C3"), "xyz?"},
+      {"cut two-byte sequence", Join({"xyz", HexBytes("C3")}), "xyz?"},
       {"cut after an out-of-range byte", HexBytes("E0 80"), "?"},
   });
 }
@@ -122,7 +124,8 @@ class ReferenceConverter {
       std::size_t length = 1;
       if (lead < 0x80) {
         code = lead;
-      } else if (const int need = Continuations(lead); need > 0 && CanBegin(in.substr(i, 1), need)) {
+      } else if (const int need = Continuations(lead);
+                 need > 0 && CanBegin(in.substr(i, 1), need)) {
         std::size_t k = 0;
         while (k < static_cast<std::size_t>(need) && i + 1 + k < in.size() &&
                IsContinuation(in[i + 1 + k]) && CanBegin(in.substr(i, k + 2), need)) {
