@@ -68,8 +68,11 @@ void LoopbackServer::Serve(int socket, int number) {
     }
     const Reply reply = handler_(*request);
     if (!stream->Write(reply.bytes)) return;
+    const std::optional<std::string> connection = request->Header("Connection");
+    const bool clientCloses = connection && EqualsIgnoringCase(*connection, "close");
     switch (reply.then) {
       case Reply::Then::kKeepOpen:
+        if (clientCloses) return;
         continue;
       case Reply::Then::kClose:
         return;
