@@ -15,7 +15,8 @@ namespace {
 
 constexpr std::size_t kPageBytes = 4 << 20;
 
-void AppendUtf8(std::string& out, char32_t code) {
+// UTF-8 of a character from U+0800 to U+FFFF.
+void AppendThreeByteUtf8(std::string& out, char32_t code) {
   out += static_cast<char>(0xE0 | (code >> 12));
   out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
   out += static_cast<char>(0x80 | (code & 0x3F));
@@ -29,7 +30,8 @@ const std::string& MixedPage() {
     std::uint32_t state = 936;
     auto next = [&state] { return (state = state * 1664525u + 1013904223u) >> 8; };
     auto chinese = [&](std::string& out, unsigned count) {
-      for (unsigned i = 0; i < count; ++i) AppendUtf8(out, 0x4E00 + next() % (0x9FA6 - 0x4E00));
+      for (unsigned i = 0; i < count; ++i)
+        AppendThreeByteUtf8(out, 0x4E00 + next() % (0x9FA6 - 0x4E00));
     };
     std::string out = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>";
     chinese(out, 8);
