@@ -2,6 +2,7 @@
 
 #include <array>
 #include <mutex>
+#include <vector>
 
 namespace zelmora {
 namespace {
@@ -39,11 +40,53 @@ CURLSH* MakeShare() {
   return share;
 }
 
+// Idle handles; more than this many are freed rather than kept.
+constexpr std::size_t kMaxIdleHandles = 16;
+
+struct EasyHandlePool {
+  std::mutex mutex;
+  std::vector<CURL*> idle;
+};
+
+EasyHandlePool& Pool() {
+  // Never freed, like the share: a thread may give a handle back at exit.
+  static EasyHandlePool* const pool = new EasyHandlePool;
+  return *pool;
+}
+
 }  // namespace
 
 CURLSH* SharedCurlCache() {
   static CURLSH* const share = MakeShare();
   return share;
+}
+
+CURL* AcquireEasyHandle() {
+  if (SharedCurlCache() == nullptr) return nullptr;
+  EasyHandlePool& pool = Pool();
+  {
+    std::lock_guard lock(pool.mutex);
+    if (!pool.idle.empty()) {
+      CURL* easy = pool.idle.back();
+      pool.idle.pop_back();
+      return easy;
+    }
+  }
+  return curl_easy_init();
+}
+
+void ReleaseEasyHandle(CURL* easy) {
+  if (easy == nullptr) return;
+  curl_easy_reset(easy);
+  EasyHandlePool& pool = Pool();
+  {
+    std::lock_guard lock(pool.mutex);
+    if (pool.idle.size() < kMaxIdleHandles) {
+      pool.idle.push_back(easy);
+      return;
+    }
+  }
+  curl_easy_cleanup(easy);
 }
 
 }  // namespace zelmora

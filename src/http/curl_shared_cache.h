@@ -12,4 +12,13 @@ namespace zelmora {
 // the process ends. Safe to use from several threads at once.
 CURLSH* SharedCurlCache();
 
+// An easy handle with default options, from a pool of idle ones when there
+// is one (making a handle costs about as much as a loopback request); null
+// when none can be made. Safe from any thread.
+CURL* AcquireEasyHandle();
+
+// Gives a handle back to the pool, which resets its options, or frees it
+// when the pool is full.
+void ReleaseEasyHandle(CURL* easy);
+
 }  // namespace zelmora

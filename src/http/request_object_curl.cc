@@ -119,7 +119,7 @@ struct Response {
 // redirects and interim responses are replaced by the next one.
 class Transfer {
  public:
-  explicit Transfer(const CurlBackendSettings& settings) : settings_(settings) {}
+  Transfer(CURL* easy, const CurlBackendSettings& settings) : easy_(easy), settings_(settings) {}
 
   static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* self) {
     return static_cast<Transfer*>(self)->AddBody(std::string_view(data, size * count));
@@ -133,9 +133,22 @@ class Transfer {
  private:
   // Returning less than given makes libcurl end the transfer with an error.
   std::size_t AddBody(std::string_view bytes) {
-    if (bytes.size() > settings_.maxBodyBytes - response_.body.size()) return 0;
-    response_.body.insert(response_.body.end(), bytes.begin(), bytes.end());
+    ByteSet& body = response_.body;
+    if (bytes.size() > settings_.maxBodyBytes - body.size()) return 0;
+    if (body.empty()) ReserveAnnouncedLength();
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    body.insert(body.end(), data, data + bytes.size());
     return bytes.size();
+  }
+
+  // Room for the whole body at once when the response announced its length
+  // (within the cap).
+  void ReserveAnnouncedLength() {
+    curl_off_t length = -1;
+    if (curl_easy_getinfo(easy_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK) return;
+    if (length > 0 && static_cast<std::uint64_t>(length) <= settings_.maxBodyBytes) {
+      response_.body.reserve(static_cast<std::size_t>(length));
+    }
   }
 
   std::size_t AddHeaderLine(std::string_view raw) {
@@ -172,6 +185,7 @@ class Transfer {
     std::erase(response_.statusText, '\0');
   }
 
+  CURL* easy_;
   const CurlBackendSettings& settings_;
   Response response_;
   std::size_t headerBytes_ = 0;
@@ -368,8 +382,8 @@ void CurlRequestObject::ConfigureHeaders(CURL* easy, bool hasBody, HeaderList& o
 bool CurlRequestObject::Send(const RequestBody& body) {
   response_.reset();
   if (!opened_) return false;
-  std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> easy(curl_easy_init(), &curl_easy_cleanup);
-  if (!easy || SharedCurlCache() == nullptr) return false;
+  std::unique_ptr<CURL, decltype(&ReleaseEasyHandle)> easy(AcquireEasyHandle(), &ReleaseEasyHandle);
+  if (!easy) return false;
   // A text body is sent as its bytes.
   const std::string payload = std::visit(
       [](const auto& bytes) {
@@ -377,7 +391,7 @@ bool CurlRequestObject::Send(const RequestBody& body) {
         else return std::string(AsChars(bytes));
       },
       body);
-  Transfer transfer(settings_);
+  Transfer transfer(easy.get(), settings_);
   HeaderList connectTo, origin, proxy;
   ConfigureConnection(easy.get(), connectTo);
   ConfigureTimeouts(easy.get());
