@@ -53,8 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Credentials, the cookie header and at most one header per byte of text.
   fuzz::Check(recorder->headers.size() <= lines + 2);
   // The credentials come first when asked for, then the cookie header.
-  const bool credentials = !settings.proxyAddress.empty() && !settings.proxyUser.empty() &&
-                           settings.proxyAuthMode == 1;
+  const bool credentials =
+      !settings.proxyAddress.empty() && !settings.proxyUser.empty() && settings.proxyAuthMode == 1;
   std::size_t next = 0;
   if (credentials) {
     fuzz::Check(recorder->headers.at(next).first == Text("Proxy-Authorization"));

@@ -13,8 +13,7 @@ constexpr char kLineBreak[] = "\r\n";
 constexpr int kBasicProxyAuth = 1;
 
 bool IsKeepAliveLine(const Text& line) {
-  return TextEquals(HeaderName(line), "Connection") &&
-         TextEquals(HeaderValue(line), "keep-alive");
+  return TextEquals(HeaderName(line), "Connection") && TextEquals(HeaderValue(line), "keep-alive");
 }
 
 }  // namespace
@@ -23,8 +22,8 @@ void PrepareRequestHeaders(const AutomationObject& object, Text& headers,
                            const HeaderSettings& settings) {
   if (settings.completeHeaders) CompleteHeaders(headers, settings.methodIndex, settings.url);
   if (settings.normalizeNames) headers = NormalizeHeaderNames(headers);
-  SubmitProxyCredentials(object, settings.proxyAddress, settings.proxyUser,
-                         settings.proxyPassword, settings.proxyAuthMode);
+  SubmitProxyCredentials(object, settings.proxyAddress, settings.proxyUser, settings.proxyPassword,
+                         settings.proxyAuthMode);
   if (settings.sentCookies != nullptr) SubmitCookieHeader(object, *settings.sentCookies);
   SubmitHeaderLines(object, headers);
 }
@@ -35,8 +34,7 @@ void SubmitProxyCredentials(const AutomationObject& object, const Text& proxyAdd
   if (proxyAddress.empty() || proxyUser.empty()) return;
   if (proxyAuthMode.value_or(kBasicProxyAuth) != kBasicProxyAuth) return;
   ByteSet credentials = ToBytes(ConcatText({proxyUser, ":", proxyPassword}));
-  object.SetRequestHeader("Proxy-Authorization",
-                          ConcatText({"Basic ", Base64Encode(credentials)}));
+  object.SetRequestHeader("Proxy-Authorization", ConcatText({"Basic ", Base64Encode(credentials)}));
 }
 
 void SubmitCookieHeader(const AutomationObject& object, Text& sentCookies) {

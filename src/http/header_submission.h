@@ -12,15 +12,15 @@ namespace zelmora {
 
 // What header preparation reads besides the header text.
 struct HeaderSettings {
-  int methodIndex = 0;                 // already brought into range
-  Text url;                            // the default Referer
-  bool completeHeaders = true;         // add the missing default lines
-  bool normalizeNames = true;          // capitalise the header names
-  Text proxyAddress;                   // empty: no proxy, so no credentials
-  Text proxyUser;                      // empty: no credentials
+  int methodIndex = 0;          // already brought into range
+  Text url;                     // the default Referer
+  bool completeHeaders = true;  // add the missing default lines
+  bool normalizeNames = true;   // capitalise the header names
+  Text proxyAddress;            // empty: no proxy, so no credentials
+  Text proxyUser;               // empty: no credentials
   Text proxyPassword;
-  std::optional<int> proxyAuthMode;    // not given: 1, Basic credentials
-  Text* sentCookies = nullptr;         // in/out; null: no Cookie header
+  std::optional<int> proxyAuthMode;  // not given: 1, Basic credentials
+  Text* sentCookies = nullptr;       // in/out; null: no Cookie header
 };
 
 // Completes and normalises `headers` (the caller's variable, rewritten at

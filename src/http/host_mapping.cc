@@ -52,8 +52,8 @@ bool IsPort(std::string_view port) {
   if (port.empty()) return true;
   int value = 0;
   const auto [end, error] = std::from_chars(port.data(), port.data() + port.size(), value);
-  return error == std::errc() && end == port.data() + port.size() && value >= 1 &&
-         value <= 65535 && port.front() != '+';
+  return error == std::errc() && end == port.data() + port.size() && value >= 1 && value <= 65535 &&
+         port.front() != '+';
 }
 
 }  // namespace
@@ -73,8 +73,7 @@ std::optional<HostMapping> ParseHostMapping(std::string_view text) {
 }
 
 std::string FormatHostMapping(const HostMapping& mapping) {
-  return mapping.host + ":" + mapping.port + ":" + mapping.connectHost + ":" +
-         mapping.connectPort;
+  return mapping.host + ":" + mapping.port + ":" + mapping.connectHost + ":" + mapping.connectPort;
 }
 
 void SetHostMappings(std::vector<HostMapping> mappings) {

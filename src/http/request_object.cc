@@ -26,8 +26,7 @@ std::vector<const RequestObjectBackend*> Backends() {
 
 }  // namespace
 
-bool AutomationObject::SetTimeouts(int resolveMs, int connectMs, int sendMs,
-                                   int receiveMs) const {
+bool AutomationObject::SetTimeouts(int resolveMs, int connectMs, int sendMs, int receiveMs) const {
   return object_ && object_->SetTimeouts(resolveMs, connectMs, sendMs, receiveMs);
 }
 

@@ -25,8 +25,8 @@ constexpr char kProtocols[] = "http,https";
 constexpr char kDefaultUserAgent[] = "Mozilla/4.0 (compatible; Win32; WinHttp.WinHttpRequest.5)";
 // Certificate errors that libcurl can only ignore together, by not checking
 // the chain at all.
-constexpr int kChainErrors =
-    kIgnoreUnknownCertificateAuthority | kIgnoreWrongCertificateUsage | kIgnoreCertificateInvalidDate;
+constexpr int kChainErrors = kIgnoreUnknownCertificateAuthority | kIgnoreWrongCertificateUsage |
+                             kIgnoreCertificateInvalidDate;
 
 bool IsTokenChar(char c) {
   if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return true;
@@ -281,8 +281,7 @@ class CurlRequestObject final : public RequestObject {
   void ConfigureTimeouts(CURL* easy) const;
   void ConfigureCertificates(CURL* easy) const;
   bool ConfigureMethod(CURL* easy, const std::string& payload) const;
-  void ConfigureHeaders(CURL* easy, bool hasBody, HeaderList& origin,
-                        HeaderList& proxy) const;
+  void ConfigureHeaders(CURL* easy, bool hasBody, HeaderList& origin, HeaderList& proxy) const;
 
   CurlBackendSettings settings_;
   Timeouts timeouts_;
@@ -317,7 +316,8 @@ void CurlRequestObject::ConfigureTimeouts(CURL* easy) const {
   // libcurl counts name resolution as part of connecting.
   std::int64_t connectMs = 0;
   if (IsFinite(timeouts_.connectMs)) {
-    connectMs = timeouts_.connectMs + std::int64_t{IsFinite(timeouts_.resolveMs) ? timeouts_.resolveMs : 0};
+    connectMs =
+        timeouts_.connectMs + std::int64_t{IsFinite(timeouts_.resolveMs) ? timeouts_.resolveMs : 0};
   }
   curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connectMs));
   // A server that sends nothing for the receive time (the send time when
@@ -387,8 +387,10 @@ bool CurlRequestObject::Send(const RequestBody& body) {
   // A text body is sent as its bytes.
   const std::string payload = std::visit(
       [](const auto& bytes) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(bytes)>, Text>) return bytes.str();
-        else return std::string(AsChars(bytes));
+        if constexpr (std::is_same_v<std::decay_t<decltype(bytes)>, Text>)
+          return bytes.str();
+        else
+          return std::string(AsChars(bytes));
       },
       body);
   Transfer transfer(easy.get(), settings_);

@@ -10,11 +10,11 @@ namespace zelmora {
 
 // Where the response goes. Every pointer refers to the caller's variable.
 struct ResponseTargets {
-  Text* returnedHeaders = nullptr;   // out, required
-  int* statusCode = nullptr;         // out, required
-  Text* returnedCookies = nullptr;   // out, required
-  Text* sentCookies = nullptr;       // in/out; null: not given, no merge
-  bool autoMergeCookies = true;      // merge when sentCookies is given
+  Text* returnedHeaders = nullptr;  // out, required
+  int* statusCode = nullptr;        // out, required
+  Text* returnedCookies = nullptr;  // out, required
+  Text* sentCookies = nullptr;      // in/out; null: not given, no merge
+  bool autoMergeCookies = true;     // merge when sentCookies is given
 };
 
 // Reads the body (the result), the header lines, the status and the status

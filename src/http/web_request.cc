@@ -72,11 +72,12 @@ ByteSet WebRequest(const Text& url, const WebRequestOptions& options) {
   int statusCode = 0;
   Text returnedCookies;
   ByteSet body = CollectResponse(
-      object, {.returnedHeaders = options.returnedHeaders ? options.returnedHeaders : &returnedHeaders,
-               .statusCode = options.statusCode ? options.statusCode : &statusCode,
-               .returnedCookies = options.returnedCookies ? options.returnedCookies : &returnedCookies,
-               .sentCookies = options.sentCookies,
-               .autoMergeCookies = options.autoMergeCookies.value_or(true)});
+      object,
+      {.returnedHeaders = options.returnedHeaders ? options.returnedHeaders : &returnedHeaders,
+       .statusCode = options.statusCode ? options.statusCode : &statusCode,
+       .returnedCookies = options.returnedCookies ? options.returnedCookies : &returnedCookies,
+       .sentCookies = options.sentCookies,
+       .autoMergeCookies = options.autoMergeCookies.value_or(true)});
   object.Clear();  // releases the object before the thread is released
   return body;
 }

@@ -13,27 +13,49 @@ namespace zelmora {
 // variable, which WebRequest reads (in), writes (out) or both; an output left
 // null is computed all the same and thrown away.
 struct WebRequestOptions {
-  int methodIndex = 0;              // GET POST HEAD PUT OPTIONS DELETE TRACE CONNECT; outside 0..7: GET
-  Text postText;                    // body, sent when postBytes is empty
-  Text* sentCookies = nullptr;      // in/out; null: no Cookie header and no merge
-  Text* returnedCookies = nullptr;  // out: the cookies the response set (merged, see below)
-  Text* extraHeaders = nullptr;     // in/out: header lines separated by CR LF, written back
-                                    // completed and normalised; null: empty, thrown away
-  Text* returnedHeaders = nullptr;  // out: the final response's header lines, each + CR LF
-  int* statusCode = nullptr;        // out: the HTTP status, 0 when the exchange failed
-  bool disableRedirects = false;    // true: a redirect response itself is the result
-  ByteSet postBytes;                // body; sent instead of postText when not empty
-  Text proxyAddress;                // "host:port" of an HTTP proxy; empty: no proxy
-  int timeoutSeconds = 0;           // each phase's limit; 0 or below: 15, -1: the object's own
-  Text proxyUser;                   // with proxyAddress: Basic proxy credentials
-  Text proxyPassword;               // may be empty
-  std::optional<int> proxyAuthMode;                 // not given: 1, Basic; others send none
-  const AutomationObject* requestObject = nullptr;  // not given: a new object is created;
-                                                    // given, even empty, it is used as it is
-  std::optional<bool> autoMergeCookies;  // not given: true; merge sentCookies into
-                                         // returnedCookies when sentCookies is given
-  std::optional<bool> completeHeaders;   // not given: true; add missing default lines
-  std::optional<bool> normalizeNames;    // not given: true; capitalise header names
+  // GET POST HEAD PUT OPTIONS DELETE TRACE CONNECT; outside 0..7: GET.
+  int methodIndex = 0;
+  // Body, sent when postBytes is empty.
+  Text postText;
+  // In/out: cookies to send; rewritten without "Cookie:" and, when merged,
+  // to the merged cookies. Null: no Cookie header and no merge.
+  Text* sentCookies = nullptr;
+  // Out: the cookies the response set, merged with sentCookies (see
+  // autoMergeCookies).
+  Text* returnedCookies = nullptr;
+  // In/out: header lines separated by CR LF, written back completed and
+  // normalised. Null: empty, and the completed text is thrown away.
+  Text* extraHeaders = nullptr;
+  // Out: the final response's header lines, each followed by CR LF, without
+  // the status line.
+  Text* returnedHeaders = nullptr;
+  // Out: the HTTP status; 0 when the exchange failed.
+  int* statusCode = nullptr;
+  // True: a redirect is not followed; its own status and Location line come back.
+  bool disableRedirects = false;
+  // Body; sent instead of postText when it holds at least one byte.
+  ByteSet postBytes;
+  // "host:port" of an HTTP proxy; empty: no proxy.
+  Text proxyAddress;
+  // Limit of each phase in seconds; 0 or below: 15; -1: the object's own.
+  int timeoutSeconds = 0;
+  // With proxyAddress: the user of Basic proxy credentials; empty: none.
+  Text proxyUser;
+  // May be empty.
+  Text proxyPassword;
+  // Not given: 1, Basic credentials; any other mode sends none.
+  std::optional<int> proxyAuthMode;
+  // Not given: a new object is created for the request. Given, the request
+  // runs on it as it is, even when the holder is empty (then every call
+  // fails); the caller's reference stays.
+  const AutomationObject* requestObject = nullptr;
+  // Not given: true. Merge sentCookies into returnedCookies when sentCookies
+  // is given.
+  std::optional<bool> autoMergeCookies;
+  // Not given: true. Add the missing default header lines.
+  std::optional<bool> completeHeaders;
+  // Not given: true. Capitalise the words of header names.
+  std::optional<bool> normalizeNames;
 };
 
 // Sends one request to `url` and returns the response body; the empty byte

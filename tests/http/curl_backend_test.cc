@@ -38,7 +38,10 @@ TEST(CurlBackend, ABodyOverTheCapEndsTheRequestAsAFailure) {
   LoopbackServer server(testing::TestSiteReply);
   const CurlBackendSettings settings{.maxBodyBytes = 5000};
   const std::pair<const char*, bool> cases[] = {
-      {"/bytes/5000", true}, {"/bytes/5001", false}, {"/chunked/5000", true}, {"/chunked/20000", false},
+      {"/bytes/5000", true},
+      {"/bytes/5001", false},
+      {"/chunked/5000", true},
+      {"/chunked/20000", false},
   };
   for (const auto& [path, fits] : cases) {
     const Outcome outcome = Fetch(CreateCurlRequestObject(settings), server.Url(path));

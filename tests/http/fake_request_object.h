@@ -33,7 +33,8 @@ class FakeRequestObject : public RequestObject {
     return Record("SetProxy(" + std::to_string(setting) + "," + server.str() + ")");
   }
   bool Open(const Text& method, const Text& url, bool async) override {
-    return Record("Open(" + method.str() + "," + url.str() + "," + (async ? "true" : "false") + ")");
+    return Record("Open(" + method.str() + "," + url.str() + "," + (async ? "true" : "false") +
+                  ")");
   }
   bool Option(int index, int value) override {
     return Record("Option(" + std::to_string(index) + "," + std::to_string(value) + ")");
@@ -42,7 +43,8 @@ class FakeRequestObject : public RequestObject {
     return Record("Header(" + name.str() + "|" + value.str() + ")");
   }
   bool Send(const RequestBody& requestBody) override {
-    if (const Text* text = std::get_if<Text>(&requestBody)) return Record("Send(text:" + text->str() + ")");
+    if (const Text* text = std::get_if<Text>(&requestBody))
+      return Record("Send(text:" + text->str() + ")");
     return Record("Send(bytes:" + std::string(AsChars(std::get<ByteSet>(requestBody))) + ")");
   }
   std::optional<ByteSet> ResponseBody() override { return Read("ResponseBody", body); }

@@ -42,9 +42,10 @@ TEST_F(HeaderSubmission, WithBothSwitchesOffAnEmptyTextSubmitsOneEmptyHeader) {
 
 TEST_F(HeaderSubmission, CompletedTextWithoutNormalisingSkipsItsEmptyFirstLine) {
   Text headers;
-  EXPECT_THAT(Submit(headers, {.url = "u", .normalizeNames = false}),
-              ElementsAre("Header(Accept|*/*)", "Header(Referer|u)",
-                          "Header(Accept-Language|zh-cn)", std::string("Header(User-Agent|") + kAgent + ")"));
+  EXPECT_THAT(
+      Submit(headers, {.url = "u", .normalizeNames = false}),
+      ElementsAre("Header(Accept|*/*)", "Header(Referer|u)", "Header(Accept-Language|zh-cn)",
+                  std::string("Header(User-Agent|") + kAgent + ")"));
   EXPECT_TRUE(headers.view().starts_with("\r\nAccept: */*"));
 }
 
@@ -123,8 +124,8 @@ TEST_F(HeaderSubmission, CookieHeaderLosesEveryCookiePrefixButNoSpace) {
     Text headers = "X: 1";
     Text sent = c.sent;
     Submit(headers, {.completeHeaders = false, .sentCookies = &sent});
-    EXPECT_THAT(fake_->calls, ElementsAre(std::string("Header(Cookie|") + c.submitted + ")",
-                                          "Header(X|1)"));
+    EXPECT_THAT(fake_->calls,
+                ElementsAre(std::string("Header(Cookie|") + c.submitted + ")", "Header(X|1)"));
     EXPECT_EQ(sent, Text(c.rewritten));
   }
 }

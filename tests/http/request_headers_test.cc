@@ -40,13 +40,13 @@ TEST(NormalizeHeaderNames, CapitalisesEachWordOfTheNameOnly) {
   const std::pair<const char*, const char*> cases[] = {
       {"content-type: text/html", "Content-Type: text/html"},
       {"user-agent: my-agent-x", "User-Agent: my-agent-x"},
-      {"x--double-: v", "X--Double-: v"},           // every '-' stays, trailing ones too
-      {"a- b: c", "A- b: c"},                       // a word starting with a space stays lower
-      {"accept:text/html", "Accept:text/html"},     // no space is added after the colon
-      {"a:b-c:d", "A:b-c:d"},                       // only the part before the first colon
+      {"x--double-: v", "X--Double-: v"},        // every '-' stays, trailing ones too
+      {"a- b: c", "A- b: c"},                    // a word starting with a space stays lower
+      {"accept:text/html", "Accept:text/html"},  // no space is added after the colon
+      {"a:b-c:d", "A:b-c:d"},                    // only the part before the first colon
       {"connection: keep-alive", "Connection: keep-alive"},
-      {"ab\xc4\xe3-cd: 1", "Ab\xc4\xe3-Cd: 1"},     // double-byte characters pass unchanged
-      {"\r\nfoo\r\n\r\nbar: 1\r\n", "Bar: 1"},      // lines without a colon go, empty ones too
+      {"ab\xc4\xe3-cd: 1", "Ab\xc4\xe3-Cd: 1"},  // double-byte characters pass unchanged
+      {"\r\nfoo\r\n\r\nbar: 1\r\n", "Bar: 1"},   // lines without a colon go, empty ones too
       {"a: 1\r\nb: 2", "A: 1\r\nB: 2"},
       {"no colon", ""},
       {"", ""},
@@ -69,16 +69,18 @@ struct CompletionCase {
 
 TEST(CompleteHeaders, AppendsTheMissingDefaultLinesInOrder) {
   constexpr char kAgent[] = "\r\nUser-Agent: Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
-  const std::string defaults = std::string("\r\nAccept: */*\r\nReferer: http://h/p") +
-                               "\r\nAccept-Language: zh-cn" + kAgent;
+  const std::string defaults =
+      std::string("\r\nAccept: */*\r\nReferer: http://h/p") + "\r\nAccept-Language: zh-cn" + kAgent;
   const std::string type = "\r\nContent-Type: application/x-www-form-urlencoded";
   const CompletionCase cases[] = {
       {"", 0, defaults},
       {"", 1, defaults + type},
       {"", 8, defaults},  // only the POST index adds the body type
       // Found in any letter case and anywhere in the text, even inside another name.
-      {"user-agent: me", 0, "user-agent: me\r\nAccept: */*\r\nReferer: http://h/p\r\nAccept-Language: zh-cn"},
-      {"X-Accept: 1", 0, std::string("X-Accept: 1\r\nReferer: http://h/p\r\nAccept-Language: zh-cn") + kAgent},
+      {"user-agent: me", 0,
+       "user-agent: me\r\nAccept: */*\r\nReferer: http://h/p\r\nAccept-Language: zh-cn"},
+      {"X-Accept: 1", 0,
+       std::string("X-Accept: 1\r\nReferer: http://h/p\r\nAccept-Language: zh-cn") + kAgent},
       {"CONTENT-TYPE: a\r\naccept:x\r\nreferer:y\r\naccept-language:z\r\nuser-agent:w", 1,
        "CONTENT-TYPE: a\r\naccept:x\r\nreferer:y\r\naccept-language:z\r\nuser-agent:w"},
   };

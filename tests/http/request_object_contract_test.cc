@@ -15,8 +15,8 @@ namespace zelmora {
 namespace {
 
 using ::testing::HasSubstr;
-using ::testing::Not;
 using testing::LoopbackServer;
+using ::testing::Not;
 
 struct Outcome {
   bool sent = false;

@@ -38,8 +38,9 @@ Reply TestSiteReply(const ReceivedRequest& request) {
   if (target.starts_with("/redirect/")) {
     const std::size_t left = NumberAfter(target, "/redirect/");
     if (left == 0) return Reply::Ok("landed", "X-Final: yes\r\n");
-    return Reply::Http(302, "Found", "Location: /redirect/" + std::to_string(left - 1) +
-                                         "\r\nX-Hop: " + std::to_string(left) + "\r\n",
+    return Reply::Http(302, "Found",
+                       "Location: /redirect/" + std::to_string(left - 1) +
+                           "\r\nX-Hop: " + std::to_string(left) + "\r\n",
                        "");
   }
   if (target.starts_with("/status/")) {
@@ -58,12 +59,14 @@ Reply TestSiteReply(const ReceivedRequest& request) {
   }
   if (target == "/garbage") return Reply::Raw("SOMETHING ELSE ENTIRELY\r\n\r\nhello");
   if (target == "/reset") return Reply::Raw("", Reply::Then::kReset);
-  if (target == "/long-header") return Reply::Ok("long", "X-Long: " + std::string(100 * 1024, 'l') + "\r\n");
+  if (target == "/long-header")
+    return Reply::Ok("long", "X-Long: " + std::string(100 * 1024, 'l') + "\r\n");
   if (target == "/truncated") {
     return Reply::Raw("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nshort");
   }
   if (target == "/bad-chunks") {
-    return Reply::Raw("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\nabc\r\n0\r\n\r\n");
+    return Reply::Raw(
+        "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\nabc\r\n0\r\n\r\n");
   }
   return Reply::Http(404, "Not Found", "", "no such route");
 }

@@ -23,8 +23,8 @@ class WebRequestIntegration : public ::testing::Test {
 
 TEST_F(WebRequestIntegration, SendsEveryMethodOfTheTable) {
   const std::pair<int, const char*> cases[] = {
-      {0, "GET"},     {1, "POST"},  {3, "PUT"},     {4, "OPTIONS"},
-      {5, "DELETE"},  {6, "TRACE"}, {7, "CONNECT"}, {42, "GET"},
+      {0, "GET"},    {1, "POST"},  {3, "PUT"},     {4, "OPTIONS"},
+      {5, "DELETE"}, {6, "TRACE"}, {7, "CONNECT"}, {42, "GET"},
   };
   for (const auto& [index, method] : cases) {
     int status = 0;
@@ -40,8 +40,9 @@ TEST_F(WebRequestIntegration, SendsEveryMethodOfTheTable) {
 
 TEST_F(WebRequestIntegration, SendsPostBytesInsteadOfPostTextWhenThereAreAny) {
   const ByteSet bytes = {'b', 0, 'y'};
-  EXPECT_EQ(AsChars(WebRequest(Url("/echo"), {.methodIndex = 1, .postText = "text", .postBytes = bytes})),
-            std::string("POST b\0y", 8));
+  EXPECT_EQ(
+      AsChars(WebRequest(Url("/echo"), {.methodIndex = 1, .postText = "text", .postBytes = bytes})),
+      std::string("POST b\0y", 8));
   EXPECT_EQ(AsChars(WebRequest(Url("/echo"), {.methodIndex = 1, .postText = "a=1&b=2"})),
             "POST a=1&b=2");
   const testing::ReceivedRequest post = server_.Requests().back();
@@ -65,7 +66,8 @@ TEST_F(WebRequestIntegration, CollectsAndMergesReturnedCookies) {
 TEST_F(WebRequestIntegration, ExtraHeadersComeBackCompletedForTheNextRequest) {
   Text headers = "x-token: 7";
   WebRequest(Url("/echo"), {.extraHeaders = &headers});
-  EXPECT_THAT(headers.str(), HasSubstr("X-Token: 7\r\nAccept: */*\r\nReferer: " + server_.Url("/echo")));
+  EXPECT_THAT(headers.str(),
+              HasSubstr("X-Token: 7\r\nAccept: */*\r\nReferer: " + server_.Url("/echo")));
   WebRequest(Url("/bytes/1"), {.extraHeaders = &headers});
   const auto requests = server_.Requests();
   // The second request sends the first one's Referer, as the text holds it.
@@ -94,8 +96,8 @@ TEST_F(WebRequestIntegration, AnEmptyGivenRequestObjectSendsNothing) {
   const AutomationObject empty;
   Text headers;
   int status = 5;
-  EXPECT_TRUE(WebRequest(Url("/echo"), {.extraHeaders = &headers, .statusCode = &status,
-                                        .requestObject = &empty})
+  EXPECT_TRUE(WebRequest(Url("/echo"),
+                         {.extraHeaders = &headers, .statusCode = &status, .requestObject = &empty})
                   .empty());
   EXPECT_EQ(status, 0);
   EXPECT_THAT(headers.str(), HasSubstr("Referer: " + server_.Url("/echo")));
@@ -112,27 +114,37 @@ TEST_F(WebRequestIntegration, SendsBasicCredentialsToTheProxy) {
   EXPECT_EQ(status, 200);
   EXPECT_EQ(AsChars(body), "GET ");
   EXPECT_EQ(server_.Requests().at(0).CountHeader("Proxy-Authorization"), 0);
-  WebRequest(Url("/echo"), {.statusCode = &status, .proxyAddress = Text(proxy.Address()),
-                            .proxyUser = "user", .proxyPassword = "wrong"});
+  WebRequest(Url("/echo"), {.statusCode = &status,
+                            .proxyAddress = Text(proxy.Address()),
+                            .proxyUser = "user",
+                            .proxyPassword = "wrong"});
   EXPECT_EQ(status, 407);
 }
 
 TEST_F(WebRequestIntegration, FailedExchangesGiveEmptyResultsAndStatusZero) {
   const std::string port = std::to_string(server_.port());
   const std::string cases[] = {
-      "", "not an address", "file:///etc/passwd", "ftp://127.0.0.1:" + port + "/",
-      "http://127.0.0.1:" + port + "/a b", "http://127.0.0.1:" + port + "/\r\nX-Evil: 1",
-      server_.Url("/garbage"), server_.Url("/reset"), server_.Url("/truncated"),
-      server_.Url("/bad-chunks"), server_.Url("/loop"), server_.Url("/to/file:///etc/passwd"),
+      "",
+      "not an address",
+      "file:///etc/passwd",
+      "ftp://127.0.0.1:" + port + "/",
+      "http://127.0.0.1:" + port + "/a b",
+      "http://127.0.0.1:" + port + "/\r\nX-Evil: 1",
+      server_.Url("/garbage"),
+      server_.Url("/reset"),
+      server_.Url("/truncated"),
+      server_.Url("/bad-chunks"),
+      server_.Url("/loop"),
+      server_.Url("/to/file:///etc/passwd"),
       "http://127.0.0.1:1/",  // nothing listens there
   };
   for (const std::string& url : cases) {
     Text received = "old";
     Text cookies = "old";
     int status = 99;
-    const ByteSet body = WebRequest(Text(url), {.returnedCookies = &cookies,
-                                               .returnedHeaders = &received,
-                                               .statusCode = &status});
+    const ByteSet body = WebRequest(
+        Text(url),
+        {.returnedCookies = &cookies, .returnedHeaders = &received, .statusCode = &status});
     EXPECT_TRUE(body.empty()) << url;
     EXPECT_EQ(status, 0) << url;
     EXPECT_EQ(received, Text()) << url;
@@ -147,8 +159,10 @@ TEST_F(WebRequestIntegration, ASilentServerGivesStatusZeroAfterTheTimeout) {
   int status = 99;
   Text sent = "s=1";
   Text cookies;
-  EXPECT_TRUE(WebRequest(Url("/silent"), {.sentCookies = &sent, .returnedCookies = &cookies,
-                                          .statusCode = &status, .timeoutSeconds = 1})
+  EXPECT_TRUE(WebRequest(Url("/silent"), {.sentCookies = &sent,
+                                          .returnedCookies = &cookies,
+                                          .statusCode = &status,
+                                          .timeoutSeconds = 1})
                   .empty());
   EXPECT_EQ(status, 0);
   EXPECT_EQ(cookies, Text("s=1"));  // the sent cookies merged with nothing

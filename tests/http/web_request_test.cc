@@ -8,10 +8,10 @@
 namespace zelmora {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using testing::CallsStartingWith;
+using ::testing::ElementsAre;
 using testing::FakeRequestObject;
+using ::testing::IsEmpty;
 
 // Swaps the table of backends for one fake backend for the test's duration;
 // what the fake backend does is set per test through these globals.
@@ -23,9 +23,9 @@ std::unique_ptr<RequestObject> CreateFake() {
   return std::move(*gNextObject);
 }
 
-const RequestObjectBackend kFakeBackend{
-    kRequestObjectProgId, &CreateFake, [] { gEvents->push_back("prepare thread"); },
-    [] { gEvents->push_back("release thread"); }};
+const RequestObjectBackend kFakeBackend{kRequestObjectProgId, &CreateFake,
+                                        [] { gEvents->push_back("prepare thread"); },
+                                        [] { gEvents->push_back("release thread"); }};
 
 class WebRequestTest : public ::testing::Test {
  protected:
@@ -75,7 +75,7 @@ TEST_F(WebRequestTest, DefaultCallSequence) {
 
 TEST_F(WebRequestTest, MethodIndexOutsideTheTableMeansGet) {
   const std::pair<int, const char*> cases[] = {
-      {0, "GET"}, {1, "POST"},    {2, "HEAD"},   {3, "PUT"}, {4, "OPTIONS"},
+      {0, "GET"},    {1, "POST"},  {2, "HEAD"},    {3, "PUT"}, {4, "OPTIONS"},
       {5, "DELETE"}, {6, "TRACE"}, {7, "CONNECT"}, {8, "GET"}, {-1, "GET"},
   };
   for (const auto& [index, method] : cases) {
@@ -103,17 +103,17 @@ TEST_F(WebRequestTest, TimeoutSecondsBecomeMilliseconds) {
 
 TEST_F(WebRequestTest, ProxyAndRedirectSwitchComeAroundOpen) {
   Text headers = "X: 1";
-  EXPECT_THAT(CallsFor({.extraHeaders = &headers,
-                        .disableRedirects = true,
-                        .proxyAddress = "127.0.0.1:3128",
-                        .timeoutSeconds = -1,
-                        .proxyUser = "u",
-                        .proxyPassword = "p",
-                        .completeHeaders = false}),
-              ElementsAre("SetProxy(2,127.0.0.1:3128)", "Open(GET,http://h/,false)",
-                          "Option(6,0)", "Option(4,13056)", "Header(Proxy-Authorization|Basic dTpw)",
-                          "Header(X|1)", "Send(text:)", "ResponseBody", "GetAllResponseHeaders",
-                          "Status", "StatusText"));
+  EXPECT_THAT(
+      CallsFor({.extraHeaders = &headers,
+                .disableRedirects = true,
+                .proxyAddress = "127.0.0.1:3128",
+                .timeoutSeconds = -1,
+                .proxyUser = "u",
+                .proxyPassword = "p",
+                .completeHeaders = false}),
+      ElementsAre("SetProxy(2,127.0.0.1:3128)", "Open(GET,http://h/,false)", "Option(6,0)",
+                  "Option(4,13056)", "Header(Proxy-Authorization|Basic dTpw)", "Header(X|1)",
+                  "Send(text:)", "ResponseBody", "GetAllResponseHeaders", "Status", "StatusText"));
 }
 
 TEST_F(WebRequestTest, BytesBodyWinsWhenItHoldsAByte) {
@@ -128,16 +128,15 @@ TEST_F(WebRequestTest, AnEmptyGivenObjectFailsEveryCallButHeadersAreStillComplet
   Text headers;
   Text returned = "old";
   int status = 77;
-  const ByteSet body = WebRequest("http://h/", {.returnedHeaders = &returned,
-                                                .statusCode = &status,
-                                                .requestObject = &empty});
+  const ByteSet body = WebRequest(
+      "http://h/", {.returnedHeaders = &returned, .statusCode = &status, .requestObject = &empty});
   EXPECT_TRUE(body.empty());
   EXPECT_EQ(status, 0);
   EXPECT_EQ(returned, Text());
   WebRequest("http://h/", {.extraHeaders = &headers, .requestObject = &empty});
   EXPECT_TRUE(headers.view().starts_with("Accept: */*\r\nReferer: http://h/"));
-  EXPECT_THAT(events_, ElementsAre("prepare thread", "release thread", "prepare thread",
-                                   "release thread"));
+  EXPECT_THAT(events_,
+              ElementsAre("prepare thread", "release thread", "prepare thread", "release thread"));
 }
 
 TEST_F(WebRequestTest, AGivenObjectKeepsTheCallersReference) {
@@ -183,13 +182,17 @@ TEST_F(WebRequestTest, CookiesAreSentMergedAndWrittenBack) {
   AutomationObject holder(fake);
   Text sent = "Cookie: a=1; b=2";
   Text cookies;
-  WebRequest("http://h/", {.sentCookies = &sent, .returnedCookies = &cookies, .requestObject = &holder});
-  EXPECT_THAT(CallsStartingWith(fake->calls, "Header(Cookie"), ElementsAre("Header(Cookie| a=1; b=2)"));
+  WebRequest("http://h/",
+             {.sentCookies = &sent, .returnedCookies = &cookies, .requestObject = &holder});
+  EXPECT_THAT(CallsStartingWith(fake->calls, "Header(Cookie"),
+              ElementsAre("Header(Cookie| a=1; b=2)"));
   EXPECT_EQ(cookies, Text("b=9; c=3; a=1"));
   EXPECT_EQ(sent, Text("b=9; c=3; a=1"));
   // Without merging the returned cookies stand alone.
-  WebRequest("http://h/", {.sentCookies = &sent, .returnedCookies = &cookies,
-                           .requestObject = &holder, .autoMergeCookies = false});
+  WebRequest("http://h/", {.sentCookies = &sent,
+                           .returnedCookies = &cookies,
+                           .requestObject = &holder,
+                           .autoMergeCookies = false});
   EXPECT_EQ(cookies, Text("b=9; c=3"));
 }
 

@@ -1,7 +1,6 @@
 #include "support/connection_server.h"
 
 #include <arpa/inet.h>
-#include <csignal>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
@@ -9,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <stdexcept>
 
 namespace zelmora::testing {

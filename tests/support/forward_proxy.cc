@@ -98,8 +98,9 @@ void ForwardProxy::Forward(Stream& client, const ReceivedRequest& request) {
   // "http://host:port/path"
   const std::string_view target = request.target;
   const std::size_t authorityStart = target.find("://");
-  const std::size_t pathStart =
-      authorityStart == std::string_view::npos ? authorityStart : target.find('/', authorityStart + 3);
+  const std::size_t pathStart = authorityStart == std::string_view::npos
+                                    ? authorityStart
+                                    : target.find('/', authorityStart + 3);
   const int upstream =
       authorityStart == std::string_view::npos
           ? -1
@@ -109,9 +110,8 @@ void ForwardProxy::Forward(Stream& client, const ReceivedRequest& request) {
     return;
   }
   const std::unique_ptr<Stream> origin = PlainStream(upstream);
-  if (origin->Write(UpstreamRequest(request, pathStart == std::string_view::npos
-                                                 ? "/"
-                                                 : target.substr(pathStart)))) {
+  if (origin->Write(UpstreamRequest(
+          request, pathStart == std::string_view::npos ? "/" : target.substr(pathStart)))) {
     char buffer[16384];
     while (const std::size_t got = origin->Read(buffer, sizeof buffer)) {
       if (!client.Write(std::string_view(buffer, got))) break;
@@ -131,7 +131,8 @@ void ForwardProxy::Relay(int a, int b) {
       if (sockets[i].revents == 0) continue;
       const ssize_t got = recv(sockets[i].fd, buffer, sizeof buffer, 0);
       if (got <= 0) return;
-      if (!PlainStream(sockets[1 - i].fd)->Write(std::string_view(buffer, static_cast<std::size_t>(got)))) {
+      if (!PlainStream(sockets[1 - i].fd)
+               ->Write(std::string_view(buffer, static_cast<std::size_t>(got)))) {
         return;
       }
     }

@@ -39,7 +39,8 @@ bool ParseHead(std::string_view head, ReceivedRequest& request) {
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
   });
 }
 
@@ -51,8 +52,9 @@ std::optional<std::string> ReceivedRequest::Header(std::string_view name) const 
 }
 
 int ReceivedRequest::CountHeader(std::string_view name) const {
-  return static_cast<int>(std::count_if(headers.begin(), headers.end(),
-                                        [&](const auto& h) { return EqualsIgnoringCase(h.first, name); }));
+  return static_cast<int>(std::count_if(headers.begin(), headers.end(), [&](const auto& h) {
+    return EqualsIgnoringCase(h.first, name);
+  }));
 }
 
 bool RequestReader::Fill() {

@@ -14,12 +14,12 @@ namespace zelmora::testing {
 
 struct ReceivedRequest {
   std::string method;
-  std::string target;   // as sent: a path, an absolute address or host:port
+  std::string target;  // as sent: a path, an absolute address or host:port
   std::string version;
   std::vector<std::pair<std::string, std::string>> headers;  // in order, as sent
   std::string body;
-  std::string head;     // the raw request line and header lines
-  int connection = 0;   // number of the connection that carried it
+  std::string head;    // the raw request line and header lines
+  int connection = 0;  // number of the connection that carried it
 
   // The value of the first header named `name` (any letter case).
   std::optional<std::string> Header(std::string_view name) const;

@@ -57,7 +57,8 @@ std::vector<ReceivedRequest> LoopbackServer::Requests() const {
 }
 
 void LoopbackServer::Serve(int socket, int number) {
-  const std::unique_ptr<Stream> stream = tls_ ? TlsServerStream(socket, *tls_) : PlainStream(socket);
+  const std::unique_ptr<Stream> stream =
+      tls_ ? TlsServerStream(socket, *tls_) : PlainStream(socket);
   if (!stream) return;
   RequestReader reader(*stream);
   while (std::optional<ReceivedRequest> request = reader.Next()) {

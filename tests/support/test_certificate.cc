@@ -49,8 +49,8 @@ int WriteCertificate(BIO* bio, void* certificate) {
 }
 
 int WriteKey(BIO* bio, void* key) {
-  return PEM_write_bio_PrivateKey(bio, static_cast<EVP_PKEY*>(key), nullptr, nullptr, 0,
-                                  nullptr, nullptr);
+  return PEM_write_bio_PrivateKey(bio, static_cast<EVP_PKEY*>(key), nullptr, nullptr, 0, nullptr,
+                                  nullptr);
 }
 
 }  // namespace
