@@ -24,7 +24,7 @@ constexpr unsigned char kTlsHandshakeRecord = 0x16;
 
 int Listen(int port) {
   const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (listener < 0) throw std::runtime_error("replica: cannot create a socket");
+  if (listener < 0) throw std::runtime_error("cannot create a socket");
   const int one = 1;
   setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
   sockaddr_in address{};
@@ -35,8 +35,7 @@ int Listen(int port) {
       listen(listener, 256) != 0) {
     const std::string reason = std::strerror(errno);
     close(listener);
-    throw std::runtime_error("replica: cannot listen on 127.0.0.1:" + std::to_string(port) + ": " +
-                             reason);
+    throw std::runtime_error("cannot listen on 127.0.0.1:" + std::to_string(port) + ": " + reason);
   }
   return listener;
 }
