@@ -103,10 +103,12 @@ std::string_view Reason(int status) {
 
 Reply NotFound() { return Reply::Http(404, "Not Found", kPlainType, "not found\n"); }
 
+// The track page's answer; 204 and 304 carry no body.
 Reply Redirect(int status, std::string_view locationLines) {
+  const bool bodyless = status == 204 || status == 304;
   return Reply::Http(status, Reason(status),
                      std::string(locationLines) + "Content-Type: text/html; charset=utf-8\r\n",
-                     "<html><body>Object moved</body></html>\n");
+                     bodyless ? "" : "<html><body>Object moved</body></html>\n");
 }
 
 // "status-NNN" with NNN from 200 to 599; 0 otherwise.
@@ -128,15 +130,17 @@ Reply DesktopReply(std::string_view id) {
     return Redirect(302, "Content-Location: " + MobilePageAddress("content-location-target") +
                              "\r\n" + location);
   }
-  if (id == "lowercase-location")
+  if (id == "lowercase-location") {
     return Redirect(302, "location: " + MobilePageAddress(id) + "\r\n");
+  }
   if (id == "relative-location") {
     return Redirect(302,
                     "Location: " + std::string(kTrackDirectory) + std::string(id) + ".html\r\n");
   }
   if (id == "reset") return Reply::Raw("", Reply::Then::kReset);
-  if (id == "garbage")
+  if (id == "garbage") {
     return Reply::Raw("SSH-2.0-NotHttp\r\n\r\n\x01\x02\x03", Reply::Then::kClose);
+  }
   if (id == "silent") return Reply::Silence();
   return Redirect(302, location);
 }

@@ -6,7 +6,9 @@
 // Prints exactly one line "listening on 127.0.0.1:PORT" on standard output
 // once it accepts connections, then serves until SIGINT, SIGTERM or SIGHUP
 // (with --exit-on-eof also until standard input reaches its end), and says
-// how many connections and requests it served on standard error. Clients
+// how many connections and requests it served on standard error. A shell's
+// background job reads /dev/null, which ends at once: give --exit-on-eof
+// only with a pipe on standard input (a coprocess, a parent program). Clients
 // reach it with curl's --connect-to ::127.0.0.1:PORT, which sends every host
 // of the site there.
 
@@ -49,7 +51,8 @@ void PrintHelp() {
       "127.0.0.1:PORT\" when ready and serves until SIGINT, SIGTERM or SIGHUP.\n\n"
       "  --port N        port to listen on; 0 (the default) picks a free one\n"
       "  --delay-ms N    wait N milliseconds before every response\n"
-      "  --exit-on-eof   also stop when standard input reaches its end\n"
+      "  --exit-on-eof   also stop when standard input reaches its end (give it a\n"
+      "                  pipe: a background job's /dev/null ends at once)\n"
       "  --log           one line per request on standard error\n\n"
       "Track pages: https://%s/playmc/<id>.html; the id picks a scenario:\n",
       zelmora::kDesktopHost);
