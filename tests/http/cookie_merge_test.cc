@@ -48,7 +48,11 @@ TEST(MergeCookies, LeavesTheReturnedVariableWithoutSpaces) {
 
 TEST(MergeCookies, StaysLinearForManyCookies) {
   std::string many;
-  for (int i = 0; i < 50000; ++i) many += "c" + std::to_string(i % 25000) + "=1;";
+  for (int i = 0; i < 50000; ++i) {
+    many += 'c';
+    many += std::to_string(i % 25000);
+    many += "=1;";
+  }
   Text sent = Text(many);
   Text returned = Text(many);
   const Text merged = MergeCookies(sent, returned);
