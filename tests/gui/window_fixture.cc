@@ -18,6 +18,9 @@ void WindowTest::SetUp() {
   TestApplication();
   SetHostMappings({site_.Mapping()});
   window_ = std::make_unique<MainWindow>(headers_);
+  for (const char* name : {"addressBox", "resolveButton", "resultBox"}) {
+    ASSERT_NE(window_->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
+  }
   window_->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
   window_->activateWindow();
