@@ -82,6 +82,9 @@ TEST_F(CurlBackendTls, VerifiesCertificatesUnlessOption4IgnoresTheErrors) {
   EXPECT_FALSE(Fetch(CreateCurlRequestObject(), url, kIgnoreUnknownCertificateAuthority).sent);
   EXPECT_EQ(Fetch(CreateCurlRequestObject(), url, kIgnoreAllCertificateErrors).body, "GET ");
   EXPECT_EQ(Fetch(Trusting(ForAddress()), url).body, "GET ");
+  // A connection made without checks is never reused by a request that checks.
+  EXPECT_FALSE(Fetch(CreateCurlRequestObject(), url).sent);
+  EXPECT_FALSE(Fetch(CreateCurlRequestObject(), url, kIgnoreCertificateNameMismatch).sent);
 }
 
 TEST_F(CurlBackendTls, ANameMismatchFailsUnlessIgnored) {
