@@ -6,8 +6,8 @@ namespace zelmora::cli {
 namespace {
 
 ParseOutcome Parse(std::vector<std::string> arguments) {
-  arguments.insert(arguments.begin(), "zelmora-cli");
-  std::vector<char*> argv;
+  char program[] = "zelmora-cli";
+  std::vector<char*> argv{program};
   for (std::string& argument : arguments) argv.push_back(argument.data());
   return ParseCommandLine(static_cast<int>(argv.size()), argv.data());
 }

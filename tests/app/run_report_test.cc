@@ -76,7 +76,7 @@ TEST(RunReport, JsonLineHasEveryKeyAndNullsForStepsNotReached) {
   EXPECT_FALSE(early["error"].is_null());
 
   // A URL that is not UTF-8 still gives one valid JSON line.
-  EXPECT_NO_THROW(nlohmann::json::parse(JsonLine("http://a/\xFF", done)));
+  EXPECT_TRUE(nlohmann::json::accept(JsonLine("http://a/\xFF", done)));
 }
 
 }  // namespace
