@@ -45,18 +45,21 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
          });
 }
 
-// A well-formed absolute address whose scheme is http or https.
-bool IsHttpUrl(const std::string& url) {
-  std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> parsed(curl_url(), &curl_url_cleanup);
-  if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) {
+// An absolute address whose scheme is http or https, with a host, and with
+// no space or control character anywhere. libcurl reads the rest when the
+// request is sent, and a Send to an address it cannot read fails.
+bool IsHttpUrl(std::string_view url) {
+  const std::size_t separator = url.find("://");
+  if (separator == std::string_view::npos) return false;
+  const std::string_view scheme = url.substr(0, separator);
+  if (!EqualsIgnoringCase(scheme, "http") && !EqualsIgnoringCase(scheme, "https")) return false;
+  const std::string_view rest = url.substr(separator + 3);
+  if (rest.empty() || std::string_view("/?#:").find(rest.front()) != std::string_view::npos) {
     return false;
   }
-  char* scheme = nullptr;
-  if (curl_url_get(parsed.get(), CURLUPART_SCHEME, &scheme, 0) != CURLUE_OK) return false;
-  const std::string_view name(scheme);
-  const bool http = EqualsIgnoringCase(name, "http") || EqualsIgnoringCase(name, "https");
-  curl_free(scheme);
-  return http;
+  return std::none_of(url.begin(), url.end(), [](char c) {
+    return static_cast<unsigned char>(c) <= 0x20 || static_cast<unsigned char>(c) == 0x7F;
+  });
 }
 
 // "host:port" or "http://host:port", without spaces or control characters.
@@ -219,7 +222,7 @@ class CurlRequestObject final : public RequestObject {
     opened_ = false;
     headers_.clear();
     response_.reset();
-    if (async || !IsToken(method.view()) || !IsHttpUrl(url.str())) return false;
+    if (async || !IsToken(method.view()) || !IsHttpUrl(url.view())) return false;
     method_ = method.str();
     url_ = url.str();
     opened_ = true;
@@ -304,12 +307,18 @@ void CurlRequestObject::ConfigureConnection(CURL* easy, HeaderList& connectTo) c
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, followRedirects_ ? 1L : 0L);
   curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
-  // An empty proxy also keeps libcurl from taking one from the environment.
+  // An empty proxy also keeps libcurl from taking one from the environment,
+  // and an empty exception list keeps the environment from bypassing ours.
   curl_easy_setopt(easy, CURLOPT_PROXY, proxyUrl_.c_str());
-  curl_easy_setopt(easy, CURLOPT_NOPROXY, "");
-  curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
-  for (const HostMapping& mapping : *HostMappings()) connectTo.Append(FormatHostMapping(mapping));
-  curl_easy_setopt(easy, CURLOPT_CONNECT_TO, connectTo.get());
+  if (!proxyUrl_.empty()) {
+    curl_easy_setopt(easy, CURLOPT_NOPROXY, "");
+    curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+  }
+  const std::shared_ptr<const std::vector<HostMapping>> mappings = HostMappings();
+  if (!mappings->empty()) {
+    for (const HostMapping& mapping : *mappings) connectTo.Append(FormatHostMapping(mapping));
+    curl_easy_setopt(easy, CURLOPT_CONNECT_TO, connectTo.get());
+  }
 }
 
 void CurlRequestObject::ConfigureTimeouts(CURL* easy) const {
@@ -375,8 +384,10 @@ void CurlRequestObject::ConfigureHeaders(CURL* easy, bool hasBody, HeaderList& o
   if (hasBody && !HasHeader("Content-Type")) origin.Append("Content-Type:");
   curl_easy_setopt(easy, CURLOPT_USERAGENT, kDefaultUserAgent);
   curl_easy_setopt(easy, CURLOPT_HTTPHEADER, origin.get());
-  curl_easy_setopt(easy, CURLOPT_PROXYHEADER, proxy.get());
-  curl_easy_setopt(easy, CURLOPT_HEADEROPT, CURLHEADER_SEPARATE);
+  if (!proxyUrl_.empty()) {
+    curl_easy_setopt(easy, CURLOPT_PROXYHEADER, proxy.get());
+    curl_easy_setopt(easy, CURLOPT_HEADEROPT, CURLHEADER_SEPARATE);
+  }
 }
 
 bool CurlRequestObject::Send(const RequestBody& body) {
