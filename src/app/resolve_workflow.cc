@@ -1,6 +1,7 @@
 #include "app/resolve_workflow.h"
 
 #include "app/site_constants.h"
+#include "http/transport_error.h"
 #include "http/web_request.h"
 #include "runtime/text_list.h"
 #include "runtime/text_ops.h"
@@ -50,6 +51,7 @@ ResolveReport OnParseClicked(ResolveView& view, Text& headers, const ResolveSett
   first.returnedHeaders = &responseHeaders;
   first.disableRedirects = true;
   WebRequest(report.address, first);
+  report.firstError = LastTransportError();
   if (report.firstStatus != kRedirectStatus) {
     report.stage = ResolveStage::kNotRedirected;
     return report;
@@ -59,6 +61,7 @@ ResolveReport OnParseClicked(ResolveView& view, Text& headers, const ResolveSett
   // Request 2: the mobile page, its h5srcur value and its script addresses.
   const Text page =
       Utf8ToGbk(WebRequest(report.location, RequestOptions(headers, settings, &report.pageStatus)));
+  report.pageError = LastTransportError();
   report.h5srcur = TextBetween(TextBetween(page, "var h5srcur", ";"), "\"", "\"");
   TextList scripts;
   report.scriptCount = static_cast<int>(CollectBetween(page, kScriptLeftMarker, kScriptRightMarker, scripts));
@@ -67,6 +70,7 @@ ResolveReport OnParseClicked(ResolveView& view, Text& headers, const ResolveSett
   // Request 3: the script, whose first apostrophe-quoted text heads the result.
   const Text script = Utf8ToGbk(
       WebRequest(report.scriptAddress, RequestOptions(headers, settings, &report.scriptStatus)));
+  report.scriptError = LastTransportError();
   report.head = TextBetween(script, "'", "'");
   report.result = ConcatText({report.head, report.h5srcur});
   view.WriteResult(report.result);

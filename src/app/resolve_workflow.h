@@ -34,16 +34,19 @@ enum class ResolveStage {
 // What happened in a run, for front ends that report it; the window ignores it.
 struct ResolveReport {
   ResolveStage stage = ResolveStage::kEmptyAddress;
-  Text address;        // the first address
-  int firstStatus = 0;  // status of the first response; 0 when none arrived
-  Text location;       // the redirect target taken from the first response
-  int pageStatus = 0;   // status of the mobile page's response
-  Text h5srcur;        // the page's h5srcur value
-  int scriptCount = 0;  // script addresses found on the page
-  Text scriptAddress;  // the third address: the /showmc/ script, else the location
-  int scriptStatus = 0; // status of the third response
-  Text head;           // the script's first apostrophe-quoted text
-  Text result;         // what was written into the result box
+  Text address;          // the first address
+  int firstStatus = 0;   // status of the first response; 0 when none arrived
+  Text firstError;       // why the first request got no response, when it got none
+  Text location;         // the redirect target taken from the first response
+  int pageStatus = 0;    // status of the mobile page's response
+  Text pageError;        // why the page request got no response, when it got none
+  Text h5srcur;          // the page's h5srcur value
+  int scriptCount = 0;   // script addresses found on the page
+  Text scriptAddress;    // the third address: the /showmc/ script, else the location
+  int scriptStatus = 0;  // status of the third response
+  Text scriptError;      // why the third request got no response, when it got none
+  Text head;             // the script's first apostrophe-quoted text
+  Text result;           // what was written into the result box
 };
 
 // How the requests travel. The window uses the defaults: no proxy and the

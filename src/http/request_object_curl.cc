@@ -14,11 +14,16 @@
 
 #include "http/curl_shared_cache.h"
 #include "http/host_mapping.h"
+#include "http/transport_error.h"
 
 namespace zelmora {
 namespace {
 
 constexpr long kMaxRedirects = 10;
+// Idle connections the shared cache keeps: enough for the command-line tool's
+// 64 concurrent runs, each holding one connection to each of the site's two
+// hosts. libcurl's default of 5 would close and reopen them all the time.
+constexpr long kMaxCachedConnections = 128;
 constexpr char kProtocols[] = "http,https";
 // Sent when the caller names no User-Agent, as the object this backend
 // stands in for does.
@@ -307,6 +312,7 @@ void CurlRequestObject::ConfigureConnection(CURL* easy, HeaderList& connectTo) c
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, followRedirects_ ? 1L : 0L);
   curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
+  curl_easy_setopt(easy, CURLOPT_MAXCONNECTS, kMaxCachedConnections);
   // An empty proxy also keeps libcurl from taking one from the environment,
   // and an empty exception list keeps the environment from bypassing ours.
   curl_easy_setopt(easy, CURLOPT_PROXY, proxyUrl_.c_str());
@@ -414,7 +420,14 @@ bool CurlRequestObject::Send(const RequestBody& body) {
   curl_easy_setopt(easy.get(), CURLOPT_WRITEDATA, &transfer);
   curl_easy_setopt(easy.get(), CURLOPT_HEADERFUNCTION, &Transfer::OnHeader);
   curl_easy_setopt(easy.get(), CURLOPT_HEADERDATA, &transfer);
-  if (curl_easy_perform(easy.get()) != CURLE_OK) return false;
+  char reason[CURL_ERROR_SIZE] = "";
+  curl_easy_setopt(easy.get(), CURLOPT_ERRORBUFFER, reason);
+  const CURLcode result = curl_easy_perform(easy.get());
+  curl_easy_setopt(easy.get(), CURLOPT_ERRORBUFFER, nullptr);
+  if (result != CURLE_OK) {
+    SetLastTransportError(reason[0] != '\0' ? reason : curl_easy_strerror(result));
+    return false;
+  }
   long status = 0;
   curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &status);
   transfer.response().status = static_cast<int>(status);

@@ -5,6 +5,7 @@
 
 #include "http/header_submission.h"
 #include "http/response_collection.h"
+#include "http/transport_error.h"
 
 namespace zelmora {
 namespace {
@@ -46,6 +47,7 @@ RequestBody BodyOf(const WebRequestOptions& options) {
 
 ByteSet WebRequest(const Text& url, const WebRequestOptions& options) {
   const RequestThreadScope thread;
+  SetLastTransportError({});
   const int methodIndex = MethodIndexInRange(options.methodIndex);
   AutomationObject object = options.requestObject != nullptr
                                 ? *options.requestObject

@@ -19,10 +19,12 @@ ResolveReport Done(const char* result, const char* location = "http://m/p", int 
   return report;
 }
 
-ResolveReport Ended(ResolveStage stage, int firstStatus) {
+ResolveReport Ended(ResolveStage stage, int firstStatus, const char* firstError = "") {
   ResolveReport report;
   report.stage = stage;
+  report.address = "http://www/1";
   report.firstStatus = firstStatus;
+  report.firstError = firstError;
   return report;
 }
 
@@ -35,12 +37,15 @@ TEST(RunReport, StageAndReason) {
   const Case cases[] = {
       {Done("http://media/a.mp3"), "done", nullptr},
       {Ended(ResolveStage::kEmptyAddress, 0), "empty-address", "empty address"},
-      {Ended(ResolveStage::kNotRedirected, 0), "request-failed", "connection failed"},
+      {Ended(ResolveStage::kNotRedirected, 0), "request-failed",
+       "connection failed: no response (http://www/1)"},
+      {Ended(ResolveStage::kNotRedirected, 0, "Connection refused"), "request-failed",
+       "connection failed: Connection refused (http://www/1)"},
       {Ended(ResolveStage::kNotRedirected, 200), "not-redirected",
        "first response status 200, expected 302"},
       {Ended(ResolveStage::kNotRedirected, 301), "not-redirected", "status 301"},
       {Done("", ""), "done", "redirect without a Location header"},
-      {Done("", "http://m/p", 0), "done", "connection failed: no response from http://m/p"},
+      {Done("", "http://m/p", 0), "done", "connection failed: no response (http://m/p)"},
       {Done("", "http://m/p", 200, 404), "done", "no media address"},
   };
   for (const Case& c : cases) {

@@ -11,6 +11,11 @@ constexpr int kRedirectStatus = 302;
 
 std::string Utf8(const Text& text) { return GbkToUtf8(text.view()); }
 
+std::string ConnectionFailed(const Text& error, const Text& address) {
+  return "connection failed: " + (error.empty() ? "no response" : Utf8(error)) + " (" +
+         Utf8(address) + ")";
+}
+
 bool FirstRequestFailed(const ResolveReport& report) {
   return report.stage == ResolveStage::kNotRedirected && report.firstStatus == 0;
 }
@@ -26,7 +31,7 @@ std::optional<std::string> FailureReason(const ResolveReport& report) {
     case ResolveStage::kEmptyAddress:
       return "empty address";
     case ResolveStage::kNotRedirected:
-      if (report.firstStatus == 0) return "connection failed: no response to the first request";
+      if (report.firstStatus == 0) return ConnectionFailed(report.firstError, report.address);
       return "first response status " + std::to_string(report.firstStatus) + ", expected " +
              std::to_string(kRedirectStatus);
     case ResolveStage::kDone:
@@ -34,10 +39,8 @@ std::optional<std::string> FailureReason(const ResolveReport& report) {
   }
   if (!report.result.empty()) return std::nullopt;
   if (report.location.empty()) return "redirect without a Location header";
-  if (report.pageStatus == 0) return "connection failed: no response from " + Utf8(report.location);
-  if (report.scriptStatus == 0) {
-    return "connection failed: no response from " + Utf8(report.scriptAddress);
-  }
+  if (report.pageStatus == 0) return ConnectionFailed(report.pageError, report.location);
+  if (report.scriptStatus == 0) return ConnectionFailed(report.scriptError, report.scriptAddress);
   return "no media address: no h5srcur value on the page (status " +
          std::to_string(report.pageStatus) + ") and no quoted text in the script (status " +
          std::to_string(report.scriptStatus) + ")";
