@@ -12,8 +12,8 @@ namespace {
 constexpr char kLineBreak[] = "\r\n";
 constexpr int kBasicProxyAuth = 1;
 
-bool IsKeepAliveLine(const Text& line) {
-  return TextEquals(HeaderName(line), "Connection") && TextEquals(HeaderValue(line), "keep-alive");
+bool IsKeepAlive(const Text& name, const Text& value) {
+  return TextEquals(name, "Connection") && TextEquals(value, "keep-alive");
 }
 
 }  // namespace
@@ -50,8 +50,10 @@ void SubmitHeaderLines(const AutomationObject& object, const Text& headers) {
     return;
   }
   for (const Text& line : SplitText(headers, kLineBreak)) {
-    if (line.empty() || IsKeepAliveLine(line)) continue;
-    object.SetRequestHeader(HeaderName(line), HeaderValue(line));
+    if (line.empty()) continue;
+    const Text name = HeaderName(line);
+    const Text value = HeaderValue(line);
+    if (!IsKeepAlive(name, value)) object.SetRequestHeader(name, value);
   }
 }
 

@@ -35,6 +35,8 @@ ByteSet CollectResponse(const AutomationObject& object, const ResponseTargets& t
 }
 
 Text CollectReturnedCookies(const Text& returnedHeaders) {
+  // Most responses set no cookie; only lines named "Set-Cookie" count.
+  if (FindText(returnedHeaders, kSetCookie) == -1) return {};
   std::string cookies;
   for (const Text& line : SplitText(returnedHeaders, "\r\n")) {
     if (!TextEquals(TextBefore(line, ": "), kSetCookie)) continue;

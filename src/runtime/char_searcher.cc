@@ -8,6 +8,11 @@ namespace {
 // Rejected candidates tolerated in one search before it turns to the
 // streaming matcher; ordinary text never gets there.
 constexpr int kRejectionsBeforeStreaming = 8;
+// Bytes compared per byte of text (plus an allowance) that the search which
+// ignores case may spend trying positions one by one before it turns to the
+// streaming matcher. Short texts such as header lines never get there.
+constexpr std::size_t kComparesPerByte = 4;
+constexpr std::size_t kCompareAllowance = 64;
 
 // Whether offset `p` begins a character, given that `anchor` <= p does. The
 // walk back stops at the anchor or right after a byte below 80 hex, whichever
@@ -33,18 +38,11 @@ std::size_t WholeCharsLength(std::string_view sought) {
 }  // namespace
 
 CharSearcher::CharSearcher(std::string_view sought, bool ignoreCase)
-    : sought_(sought), ignoreCase_(ignoreCase), anchorShift_(WholeCharsLength(sought)) {
-  if (ignoreCase_) {
-    folded_.resize(sought_.size());
-    for (std::size_t i = 0; i < sought_.size(); ++i) {
-      folded_[i] = static_cast<char>(FoldAscii(static_cast<unsigned char>(sought_[i])));
-    }
-  }
-}
+    : sought_(sought), ignoreCase_(ignoreCase), anchorShift_(WholeCharsLength(sought)) {}
 
 std::size_t CharSearcher::Find(std::string_view text, std::size_t from, std::size_t anchor) {
   if (sought_.empty() || from > text.size()) return npos;
-  if (ignoreCase_) return FindStreaming(text, from, anchor);
+  if (ignoreCase_) return FindFolded(text, from, anchor);
   int rejected = 0;
   for (std::size_t pos = from;;) {
     const std::size_t hit = FindBytes(text, sought_, pos);
@@ -55,7 +53,31 @@ std::size_t CharSearcher::Find(std::string_view text, std::size_t from, std::siz
   }
 }
 
+std::size_t CharSearcher::FindFolded(std::string_view text, std::size_t from, std::size_t anchor) {
+  const auto folded = [](char byte) { return FoldAscii(static_cast<unsigned char>(byte)); };
+  const unsigned char first = folded(sought_[0]);
+  const std::size_t m = sought_.size();
+  std::size_t compared = 0;
+  for (std::size_t i = from; i + m <= text.size(); ++i) {
+    if (folded(text[i]) != first) continue;
+    std::size_t k = 1;
+    while (k < m && folded(text[i + k]) == folded(sought_[k])) ++k;
+    if (k == m && CheckCharStart(text, i, anchor)) return i;
+    compared += k;
+    if (compared > kComparesPerByte * (i - from) + kCompareAllowance) {
+      return FindStreaming(text, i + 1, anchor);
+    }
+  }
+  return npos;
+}
+
 void CharSearcher::BuildFailureTable() {
+  if (ignoreCase_) {
+    folded_.resize(sought_.size());
+    for (std::size_t i = 0; i < sought_.size(); ++i) {
+      folded_[i] = static_cast<char>(FoldAscii(static_cast<unsigned char>(sought_[i])));
+    }
+  }
   const std::string_view pattern = ignoreCase_ ? std::string_view(folded_) : sought_;
   failure_.assign(pattern.size(), 0);
   std::size_t k = 0;

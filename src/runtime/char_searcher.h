@@ -34,6 +34,9 @@ class CharSearcher {
   std::size_t size() const { return sought_.size(); }
 
  private:
+  // Ignoring case: tries each position in turn while that stays cheap, then
+  // turns to the streaming matcher.
+  std::size_t FindFolded(std::string_view text, std::size_t from, std::size_t anchor);
   // A matcher that never re-reads a byte (Knuth-Morris-Pratt). It serves
   // searches that ignore case, and searches whose fast candidates keep
   // landing inside characters, which only periodic double-byte input does.
@@ -43,7 +46,7 @@ class CharSearcher {
   std::string_view sought_;  // the caller's bytes, which outlive the searcher
   bool ignoreCase_;
   std::size_t anchorShift_;
-  std::string folded_;                // sought with A to Z folded, when ignoring case
+  std::string folded_;                // sought with A to Z folded, with the table below
   std::vector<std::size_t> failure_;  // built on first need
 };
 

@@ -40,8 +40,9 @@ int CharCode(const Text& text) {
   return text.empty() ? 0 : static_cast<signed char>(text.byte(0));
 }
 
-Text TrimBoth(const Text& text) {
-  const std::string_view source = text.view();
+Text TrimBoth(const Text& text) { return Text(TrimmedView(text.view())); }
+
+std::string_view TrimmedView(std::string_view source) {
   std::size_t begin = source.size();
   std::size_t end = 0;
   ForEachChar(source, [&](std::size_t offset, std::size_t width) {
@@ -49,7 +50,7 @@ Text TrimBoth(const Text& text) {
     begin = std::min(begin, offset);
     end = offset + width;
   });
-  return begin < end ? Text(source.substr(begin, end - begin)) : Text();
+  return begin < end ? source.substr(begin, end - begin) : std::string_view();
 }
 
 Text RemoveSpaces(const Text& text) {

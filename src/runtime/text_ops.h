@@ -19,6 +19,9 @@ int CharCode(const Text& text);
 // Without leading and trailing spaces: byte 20 hex and the ideographic space
 // A1 A1 (as a whole character); tab, CR and LF are not spaces.
 Text TrimBoth(const Text& text);
+// The same trimming as a view into the caller's bytes, for callers that cut
+// further without copying.
+std::string_view TrimmedView(std::string_view text);
 // Without any such space.
 Text RemoveSpaces(const Text& text);
 // a to z become A to Z, except in the second byte of a double-byte character.

@@ -155,5 +155,22 @@ TEST(FindText, PeriodicDoubleByteText) {
   EXPECT_EQ(FindText(text, "\x81\x41\x81\x41", 2), 3);
 }
 
+// Long runs of near matches push the searches onto their streaming matcher;
+// the results stay those of the reference.
+TEST(FindText, NearMatchesEverywhere) {
+  std::mt19937 random(11);
+  for (int round = 0; round < 200; ++round) {
+    std::string text(300 + random() % 200, 'a');
+    for (int k = 0; k < 3; ++k) text[random() % text.size()] = "Bb\x81"[random() % 3];
+    const std::string sought = std::string(10 + random() % 10, round % 2 ? 'A' : 'a') + "b";
+    for (const bool ignoreCase : {false, true}) {
+      const std::size_t expected = testing::NaiveFind(text, sought, 0, ignoreCase);
+      EXPECT_EQ(FindText(text, sought, 1, ignoreCase),
+                expected == std::string::npos ? -1 : static_cast<Position>(expected) + 1)
+          << "round " << round << " ignoreCase " << ignoreCase;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zelmora
