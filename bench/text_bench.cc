@@ -22,50 +22,43 @@ constexpr char kScriptLeft[] = "<script type=\"text/javascript\" src=\"";
 constexpr char kScriptRight[] = "\"></script>";
 constexpr char kWideChar[] = "\xD6\xD0";  // one double-byte character
 
-// A page of `size` bytes with one script element per 168 bytes: 100,000 of
-// them in 16 MiB.
-const Text& ScriptPage(std::size_t size) {
-  static std::map<std::size_t, Text> pages;
+// Builds each kind of page once per size: `add` appends one unit of the page
+// (given its number) until the page holds `size` bytes, then it is cut there.
+template <class AddUnit>
+const Text& CachedPage(std::map<std::size_t, Text>& pages, std::size_t size, AddUnit add) {
   Text& page = pages[size];
   if (page.empty()) {
     std::string bytes;
-    bytes.reserve(size + 200);
-    for (int i = 0; bytes.size() < size; ++i) {
-      bytes += "<div class=\"row\">text ";
-      bytes += kScriptLeft;
-      bytes += "/showmc/" + std::to_string(i) + ".js";
-      bytes += kScriptRight;
-      bytes.append(168 - 22 - 36 - 11 - 8 - std::to_string(i).size() - 3, 'x');
-    }
+    bytes.reserve(size + 256);
+    for (int unit = 0; bytes.size() < size; ++unit) add(bytes, unit);
     bytes.resize(size);
     page = Text(std::move(bytes));
   }
   return page;
 }
 
-const Text& WideCharPage(std::size_t size) {
+// One script element per 168 bytes: 100,000 of them in 16 MiB.
+const Text& ScriptPage(std::size_t size) {
   static std::map<std::size_t, Text> pages;
-  Text& page = pages[size];
-  if (page.empty()) {
-    std::string bytes;
-    bytes.reserve(size);
-    while (bytes.size() < size) bytes += kWideChar;
-    page = Text(std::move(bytes));
-  }
-  return page;
+  return CachedPage(pages, size, [](std::string& bytes, int unit) {
+    const std::string address = "/showmc/" + std::to_string(unit) + ".js";
+    const std::size_t start = bytes.size();
+    bytes += "<div class=\"row\">text ";
+    bytes += kScriptLeft + address + kScriptRight;
+    bytes.append(168 - (bytes.size() - start), 'x');
+  });
 }
 
-// `size` bytes with a separator ";" every 16 bytes: a million in 16 MiB.
+// Made only of the double-byte character.
+const Text& WideCharPage(std::size_t size) {
+  static std::map<std::size_t, Text> pages;
+  return CachedPage(pages, size, [](std::string& bytes, int) { bytes += kWideChar; });
+}
+
+// A separator ";" every 16 bytes: a million in 16 MiB.
 const Text& SeparatedPage(std::size_t size) {
   static std::map<std::size_t, Text> pages;
-  Text& page = pages[size];
-  if (page.empty()) {
-    std::string bytes;
-    bytes.reserve(size);
-    while (bytes.size() < size) bytes += "name=\xD6\xD0value;";
-    page = Text(std::move(bytes));
-  }
-  return page;
+  return CachedPage(pages, size, [](std::string& bytes, int) { bytes += "name=\xD6\xD0value;"; });
 }
 
 void CollectScripts(benchmark::State& state) {

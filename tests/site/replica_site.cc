@@ -59,17 +59,6 @@ std::optional<bool> SpeaksTls(int socket) {
   return first == kTlsHandshakeRecord;
 }
 
-void ResetOnClose(int socket) {
-  const linger abort{1, 0};
-  setsockopt(socket, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
-}
-
-void WaitForClientToLeave(Stream& stream) {
-  char ignored[4096];
-  while (stream.Read(ignored, sizeof ignored) > 0) {
-  }
-}
-
 }  // namespace
 
 ReplicaSite::ReplicaSite(ReplicaOptions options)
@@ -193,19 +182,7 @@ void ReplicaSite::Serve(int socket, int number) {
     if (!WaitDelay()) return;
     const bool written = stream->Write(reply.bytes);
     if (options_.onReply) options_.onReply(*request, reply);
-    if (!written) return;
-    switch (reply.then) {
-      case Reply::Then::kKeepOpen:
-        continue;
-      case Reply::Then::kClose:
-        return;
-      case Reply::Then::kReset:
-        ResetOnClose(socket);
-        return;
-      case Reply::Then::kStaySilent:
-        WaitForClientToLeave(*stream);
-        return;
-    }
+    if (!written || !FinishReply(reply.then, socket, *stream)) return;
   }
 }
 

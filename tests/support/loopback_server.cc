@@ -18,6 +18,22 @@ void WaitForClientToLeave(Stream& stream) {
 
 }  // namespace
 
+bool FinishReply(Reply::Then then, int socket, Stream& stream) {
+  switch (then) {
+    case Reply::Then::kKeepOpen:
+      return true;
+    case Reply::Then::kClose:
+      return false;
+    case Reply::Then::kReset:
+      Reset(socket);
+      return false;
+    case Reply::Then::kStaySilent:
+      WaitForClientToLeave(stream);
+      return false;
+  }
+  return false;
+}
+
 Reply Reply::Http(int status, std::string_view reason, std::string_view headerLines,
                   std::string_view body) {
   std::string bytes = "HTTP/1.1 " + std::to_string(status) + " " + std::string(reason) + "\r\n";
@@ -71,19 +87,8 @@ void LoopbackServer::Serve(int socket, int number) {
     if (!stream->Write(reply.bytes)) return;
     const std::optional<std::string> connection = request->Header("Connection");
     const bool clientCloses = connection && EqualsIgnoringCase(*connection, "close");
-    switch (reply.then) {
-      case Reply::Then::kKeepOpen:
-        if (clientCloses) return;
-        continue;
-      case Reply::Then::kClose:
-        return;
-      case Reply::Then::kReset:
-        Reset(socket);
-        return;
-      case Reply::Then::kStaySilent:
-        WaitForClientToLeave(*stream);
-        return;
-    }
+    if (clientCloses && reply.then == Reply::Then::kKeepOpen) return;
+    if (!FinishReply(reply.then, socket, *stream)) return;
   }
 }
 

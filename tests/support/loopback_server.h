@@ -41,6 +41,11 @@ struct Reply {
 
 using Handler = std::function<Reply(const ReceivedRequest&)>;
 
+// Does what a reply says once its bytes are written: keep the connection for
+// the next request (true), close it, reset it, or wait silently until the
+// client leaves (false: the connection is done).
+bool FinishReply(Reply::Then then, int socket, Stream& stream);
+
 class LoopbackServer {
  public:
   // Serves https with `tls` when given, else plain http.
