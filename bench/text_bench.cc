@@ -67,7 +67,8 @@ void CollectScripts(benchmark::State& state) {
   // the collection rather than the allocator growing a fresh list.
   TextList results;
   CollectBetween(page, kScriptLeft, kScriptRight, results);
-  for (auto _ : state) benchmark::DoNotOptimize(CollectBetween(page, kScriptLeft, kScriptRight, results));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(CollectBetween(page, kScriptLeft, kScriptRight, results));
   state.counters["pieces"] = static_cast<double>(results.size());
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(page.size()));
 }
@@ -77,10 +78,15 @@ void CollectWideChars(benchmark::State& state) {
   const Text& page = WideCharPage(static_cast<std::size_t>(state.range(0)));
   TextList results;
   CollectBetween(page, kWideChar, kWideChar, results);
-  for (auto _ : state) benchmark::DoNotOptimize(CollectBetween(page, kWideChar, kWideChar, results));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(CollectBetween(page, kWideChar, kWideChar, results));
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(page.size()));
 }
-BENCHMARK(CollectWideChars)->Arg(kSmall)->Arg(kLarge)->Repetitions(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(CollectWideChars)
+    ->Arg(kSmall)
+    ->Arg(kLarge)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
 
 void Split(benchmark::State& state) {
   const Text& page = SeparatedPage(static_cast<std::size_t>(state.range(0)));
@@ -135,8 +141,8 @@ const int registered[] = {
                           SizeArgs("CollectScripts", kSmall), SizeArgs("CollectScripts", kLarge),
                           "bytes_per_second", 1.5, false}),
     bench::RegisterRatio({"CollectBetween double-byte: cost per byte 16 MiB / 1 MiB",
-                          SizeArgs("CollectWideChars", kSmall), SizeArgs("CollectWideChars", kLarge),
-                          "bytes_per_second", 1.5, false}),
+                          SizeArgs("CollectWideChars", kSmall),
+                          SizeArgs("CollectWideChars", kLarge), "bytes_per_second", 1.5, false}),
     bench::RegisterRatio({"SplitText: cost per byte 16 MiB / 1 MiB", SizeArgs("Split", kSmall),
                           SizeArgs("Split", kLarge), "bytes_per_second", 1.5, false}),
     bench::RegisterRatio({"ReplaceText: cost per byte 16 MiB / 1 MiB", SizeArgs("Replace", kSmall),

@@ -17,6 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Position byteWise = FindTextFrom(text, sought, start < 0 ? 0 : start, ignoreCase);
   // A match at a character start is also a byte-wise match, so the byte-wise
   // search finds one no later.
-  if (found != -1 && !sought.empty() && start >= 0) fuzz::Check(byteWise != -1 && byteWise <= found);
+  if (found != -1 && !sought.empty() && start >= 0)
+    fuzz::Check(byteWise != -1 && byteWise <= found);
   return 0;
 }

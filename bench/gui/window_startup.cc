@@ -10,13 +10,13 @@
 // under an X server with QT_QPA_PLATFORM=xcb to include the window system).
 // Printed per phase: minimum, median and maximum over the runs.
 
-#include <QApplication>
-#include <QWindow>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QApplication>
+#include <QWindow>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
     }
     samples.push_back(sample);
   }
-  const auto column = [&samples](double Sample::* member) {
+  const auto column = [&samples](double Sample::*member) {
     std::vector<double> values;
     for (const Sample& sample : samples) values.push_back(sample.*member);
     return values;

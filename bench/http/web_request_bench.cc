@@ -120,13 +120,15 @@ class RatioReporter : public benchmark::ConsoleReporter {
     for (const Run& run : runs) {
       if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "median") continue;
       const auto ratio = run.counters.find("ratio");
-      if (ratio != run.counters.end()) ratios_.emplace_back(run.run_name.str(), ratio->second.value);
+      if (ratio != run.counters.end())
+        ratios_.emplace_back(run.run_name.str(), ratio->second.value);
     }
   }
 
   void PrintRatios() const {
     for (const auto& [name, ratio] : ratios_) {
-      const std::string size = name.substr(name.find('/') + 1, name.find('/', name.find('/') + 1) - name.find('/') - 1);
+      const std::string size =
+          name.substr(name.find('/') + 1, name.find('/', name.find('/') + 1) - name.find('/') - 1);
       std::printf("ratio WebRequest / libcurl easy floor, body %s bytes: %.3f (limit 1.20: %s)\n",
                   size.c_str(), ratio, ratio <= 1.2 ? "ok" : "MISSED");
     }

@@ -64,7 +64,8 @@ ResolveReport OnParseClicked(ResolveView& view, Text& headers, const ResolveSett
   report.pageError = LastTransportError();
   report.h5srcur = TextBetween(TextBetween(page, "var h5srcur", ";"), "\"", "\"");
   TextList scripts;
-  report.scriptCount = static_cast<int>(CollectBetween(page, kScriptLeftMarker, kScriptRightMarker, scripts));
+  report.scriptCount =
+      static_cast<int>(CollectBetween(page, kScriptLeftMarker, kScriptRightMarker, scripts));
   report.scriptAddress = ThirdAddress(scripts, report.location);
 
   // Request 3: the script, whose first apostrophe-quoted text heads the result.

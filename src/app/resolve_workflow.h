@@ -52,8 +52,8 @@ struct ResolveReport {
 // How the requests travel. The window uses the defaults: no proxy and the
 // request function's own 15-second timeouts.
 struct ResolveSettings {
-  Text proxyAddress;   // "host:port"; empty: direct
-  Text proxyUser;      // Basic credentials for the proxy, sent to the proxy only
+  Text proxyAddress;  // "host:port"; empty: direct
+  Text proxyUser;     // Basic credentials for the proxy, sent to the proxy only
   Text proxyPassword;
   int timeoutSeconds = 0;  // 0: 15 seconds
 };
@@ -64,6 +64,7 @@ struct ResolveSettings {
 // text in it, which the later requests send unchanged. The window passes its
 // global, so a run nested inside this one (a click dispatched while the page
 // is searched) changes what this run's last request sends.
-ResolveReport OnParseClicked(ResolveView& view, Text& headers, const ResolveSettings& settings = {});
+ResolveReport OnParseClicked(ResolveView& view, Text& headers,
+                             const ResolveSettings& settings = {});
 
 }  // namespace zelmora

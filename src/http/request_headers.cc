@@ -53,12 +53,15 @@ void AppendNormalizedLine(std::string& out, std::string_view line, std::size_t n
 
 Text HeaderName(const Text& line) {
   const Position colon = FindText(line, ":");
-  return colon == -1 ? Text() : Text(TrimmedView(line.view().substr(0, static_cast<std::size_t>(colon - 1))));
+  return colon == -1
+             ? Text()
+             : Text(TrimmedView(line.view().substr(0, static_cast<std::size_t>(colon - 1))));
 }
 
 Text HeaderValue(const Text& line) {
   const Position colon = FindText(line, ":");
-  return colon == -1 ? Text() : Text(TrimmedView(line.view().substr(static_cast<std::size_t>(colon))));
+  return colon == -1 ? Text()
+                     : Text(TrimmedView(line.view().substr(static_cast<std::size_t>(colon))));
 }
 
 Text CapitalizeFirst(const Text& text) {

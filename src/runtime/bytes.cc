@@ -19,7 +19,9 @@ ByteSet BytesMid(const ByteSet& bytes, Position start, Position n) {
   return ByteSet(bytes.begin() + (first - 1), bytes.begin() + last);
 }
 
-ByteSet BlankBytes(Position n) { return n < 1 ? ByteSet() : ByteSet(static_cast<std::size_t>(n), 0); }
+ByteSet BlankBytes(Position n) {
+  return n < 1 ? ByteSet() : ByteSet(static_cast<std::size_t>(n), 0);
+}
 
 ByteSet ConcatBytes(std::initializer_list<ByteSet> parts) {
   ByteSet joined;

@@ -29,7 +29,9 @@ class Text {
   const char* c_str() const { return bytes_.c_str(); }
   std::size_t size() const { return bytes_.size(); }
   bool empty() const { return bytes_.empty(); }
-  unsigned char byte(std::size_t offset) const { return static_cast<unsigned char>(bytes_[offset]); }
+  unsigned char byte(std::size_t offset) const {
+    return static_cast<unsigned char>(bytes_[offset]);
+  }
 
   // Appends the bytes of another text; both hold no zero byte, so neither does the result.
   Text& operator+=(const Text& other) {

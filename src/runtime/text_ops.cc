@@ -21,7 +21,8 @@ Position TextLength(const Text& text) { return static_cast<Position>(text.size()
 
 Text TextLeft(const Text& text, Position n) {
   if (n <= 0) return {};
-  return Text(text.view().substr(0, static_cast<std::size_t>(std::min<Position>(n, TextLength(text)))));
+  return Text(
+      text.view().substr(0, static_cast<std::size_t>(std::min<Position>(n, TextLength(text)))));
 }
 
 Text TextRight(const Text& text, Position n) {
@@ -32,13 +33,12 @@ Text TextRight(const Text& text, Position n) {
 
 Text TextMid(const Text& text, Position start, Position n) {
   if (start < 1 || start > TextLength(text) || n <= 0) return {};
-  return Text(text.view().substr(static_cast<std::size_t>(start - 1),
-                                 static_cast<std::size_t>(std::min<Position>(n, TextLength(text)))));
+  return Text(
+      text.view().substr(static_cast<std::size_t>(start - 1),
+                         static_cast<std::size_t>(std::min<Position>(n, TextLength(text)))));
 }
 
-int CharCode(const Text& text) {
-  return text.empty() ? 0 : static_cast<signed char>(text.byte(0));
-}
+int CharCode(const Text& text) { return text.empty() ? 0 : static_cast<signed char>(text.byte(0)); }
 
 Text TrimBoth(const Text& text) { return Text(TrimmedView(text.view())); }
 

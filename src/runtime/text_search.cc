@@ -44,7 +44,9 @@ Text ReplaceText(const Text& text, const Text& sought, const Text& replacement, 
 TextList SplitText(const Text& text, const Text& separator, Position maxPieces) {
   TextList pieces;
   if (text.empty()) return pieces;
-  const auto full = [&] { return maxPieces >= 1 && static_cast<Position>(pieces.size()) >= maxPieces; };
+  const auto full = [&] {
+    return maxPieces >= 1 && static_cast<Position>(pieces.size()) >= maxPieces;
+  };
   if (separator.empty()) {
     pieces.push_back(text);
     return pieces;

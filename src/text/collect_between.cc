@@ -33,7 +33,8 @@ Position CollectBetween(const Text& source, const Text& leftMarker, const Text& 
                               (options.includeRightMarker ? rightMarker.size() : 0);
   CharSearcher left(leftMarker.view(), options.ignoreCase);
   CharSearcher right(rightMarker.view(), options.ignoreCase);
-  std::size_t pos = options.startPosition < 1 ? 0 : static_cast<std::size_t>(options.startPosition - 1);
+  std::size_t pos =
+      options.startPosition < 1 ? 0 : static_cast<std::size_t>(options.startPosition - 1);
   std::size_t anchor = 0;                      // a character start at or before pos
   std::size_t nextRight = CharSearcher::npos;  // the right marker found last
   for (;;) {
@@ -49,7 +50,8 @@ Position CollectBetween(const Text& source, const Text& leftMarker, const Text& 
       if (pos >= text.size()) break;
       c = pos;  // an empty right marker leaves an empty piece
     } else {
-      if (nextRight == CharSearcher::npos || nextRight < pos) nextRight = right.Find(text, pos, anchor);
+      if (nextRight == CharSearcher::npos || nextRight < pos)
+        nextRight = right.Find(text, pos, anchor);
       if (nextRight == CharSearcher::npos) break;
       c = nextRight;
     }

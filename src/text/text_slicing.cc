@@ -16,7 +16,9 @@ std::string Lowered(std::string_view bytes) {
   return lowered;
 }
 
-Text WithQuotes(const Text& marker) { return ReplaceText(marker, kQuotePlaceholder, "\"", 1, -1, true); }
+Text WithQuotes(const Text& marker) {
+  return ReplaceText(marker, kQuotePlaceholder, "\"", 1, -1, true);
+}
 
 }  // namespace
 

@@ -14,17 +14,17 @@ ParseOutcome Parse(std::vector<std::string> arguments) {
 
 TEST(ParseCommandLine, UsageErrorsExitWithTwo) {
   const std::vector<std::vector<std::string>> misuses = {
-      {},                                      // no URL
-      {"--bogus", "http://a/"},                // unknown option
-      {"-j", "0", "http://a/"},                // jobs out of range
+      {},                        // no URL
+      {"--bogus", "http://a/"},  // unknown option
+      {"-j", "0", "http://a/"},  // jobs out of range
       {"-j", "65", "http://a/"},
       {"-j", "many", "http://a/"},
       {"-m", "0", "http://a/"},                // timeout out of range
       {"--connect-to", "a:1:b", "http://a/"},  // three fields
       {"--connect-to", "a:99999:b:1", "http://a/"},
-      {"-x", "proxy", "http://a/"},            // no port
+      {"-x", "proxy", "http://a/"},  // no port
       {"-x", "http://p:0", "http://a/"},
-      {"-U", "u:p", "http://a/"},              // credentials without a proxy
+      {"-U", "u:p", "http://a/"},  // credentials without a proxy
       {"-x", "p:8080", "-U", "nocolon", "http://a/"},
       {"-i", "/nonexistent/zelmora/input", "http://a/"},
   };
@@ -46,8 +46,8 @@ TEST(ParseCommandLine, HelpAndVersionExitWithZero) {
 TEST(ParseCommandLine, ReadsEveryOption) {
   const ParseOutcome outcome =
       Parse({"--json", "--connect-to", "www.x:443:127.0.0.1:8443", "u1", "--connect-to",
-             "::127.0.0.1:8080", "-x", "http://proxy.local:3128", "-U", "me:p:w", "-m", "30",
-             "-j", "16", "u2"});
+             "::127.0.0.1:8080", "-x", "http://proxy.local:3128", "-U", "me:p:w", "-m", "30", "-j",
+             "16", "u2"});
   ASSERT_TRUE(outcome.options.has_value());
   const CliOptions& options = *outcome.options;
   EXPECT_EQ(options.urls, (std::vector<std::string>{"u1", "u2"}));  // a mapping takes one value
@@ -70,7 +70,8 @@ TEST(ParseCommandLine, ReadsEveryOption) {
 
 TEST(AppendInputLines, SkipsBlankAndCommentLines) {
   std::vector<std::string> urls{"first"};
-  AppendInputLines("# comment\n\n  http://a/1  \r\n\t\r\nhttp://b/2\n   # indented comment\nhttp://c/3", urls);
+  AppendInputLines(
+      "# comment\n\n  http://a/1  \r\n\t\r\nhttp://b/2\n   # indented comment\nhttp://c/3", urls);
   EXPECT_EQ(urls, (std::vector<std::string>{"first", "http://a/1", "http://b/2", "http://c/3"}));
 }
 

@@ -8,10 +8,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <thread>
-
-#include <nlohmann/json.hpp>
 
 #include "support/loopback_server.h"
 
@@ -34,7 +33,8 @@ Reply SiteReply(const ReceivedRequest& request) {
   if (target.rfind("/playmc/", 0) == 0 && host.rfind("m.zelmora.example", 0) != 0) {
     if (track == "200") return Reply::Ok("<html>desktop page</html>");
     if (std::isdigit(static_cast<unsigned char>(track[0]))) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(std::max(0, 6 - std::stoi(track)) * 40));
+      std::this_thread::sleep_for(
+          std::chrono::milliseconds(std::max(0, 6 - std::stoi(track)) * 40));
     }
     return Reply::Redirect(302, "http://m.zelmora.example/playmc/" + track + ".html");
   }
@@ -44,7 +44,8 @@ Reply SiteReply(const ReceivedRequest& request) {
                      ".mp3\";</script>\n<script type=\"text/javascript\" src=\"/showmc/" + track +
                      ".js\"></script></head><body>中文</body></html>");
   }
-  if (target.rfind("/showmc/", 0) == 0) return Reply::Ok("var u = 'http://media.zelmora.example/';");
+  if (target.rfind("/showmc/", 0) == 0)
+    return Reply::Ok("var u = 'http://media.zelmora.example/';");
   return Reply::Http(404, "Not Found", "", "");
 }
 
@@ -56,7 +57,10 @@ struct Outcome {
 
 class ZelmoraCli : public ::testing::Test {
  protected:
-  ZelmoraCli() : site_(SiteReply), dir_(std::filesystem::temp_directory_path() / ("zelmora-cli-test-" + std::to_string(::getpid()))) {
+  ZelmoraCli()
+      : site_(SiteReply),
+        dir_(std::filesystem::temp_directory_path() /
+             ("zelmora-cli-test-" + std::to_string(::getpid()))) {
     std::filesystem::create_directories(dir_);
   }
   ~ZelmoraCli() override { std::filesystem::remove_all(dir_); }
@@ -68,9 +72,11 @@ class ZelmoraCli : public ::testing::Test {
   // Runs zelmora-cli with the mobile host mapped to the site.
   Outcome Run(const std::string& arguments, const std::string& input = "") const {
     std::ofstream(dir_ / "in") << input;
-    const std::string command = std::string(ZELMORA_CLI_PATH) + " --connect-to m.zelmora.example:80:127.0.0.1:" +
-                                std::to_string(site_.port()) + " " + arguments + " <" + (dir_ / "in").string() +
-                                " >" + (dir_ / "out").string() + " 2>" + (dir_ / "err").string();
+    const std::string command =
+        std::string(ZELMORA_CLI_PATH) +
+        " --connect-to m.zelmora.example:80:127.0.0.1:" + std::to_string(site_.port()) + " " +
+        arguments + " <" + (dir_ / "in").string() + " >" + (dir_ / "out").string() + " 2>" +
+        (dir_ / "err").string();
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read("out"), Read("err")};
   }
@@ -97,20 +103,25 @@ TEST_F(ZelmoraCli, PrintsOneLinePerUrlInInputOrder) {
 }
 
 TEST_F(ZelmoraCli, FailuresGiveEmptyLinesDiagnosticsAndExitOne) {
-  const Outcome outcome = Run(Track("1") + " " + Track("200") + " http://127.0.0.1:1/x " + Track("none"));
+  const Outcome outcome =
+      Run(Track("1") + " " + Track("200") + " http://127.0.0.1:1/x " + Track("none"));
   EXPECT_EQ(outcome.exitCode, 1);
   EXPECT_EQ(outcome.out, "http://media.zelmora.example/1.mp3\n\n\n\n");
-  EXPECT_NE(outcome.err.find(Track("200") + ": first response status 200, expected 302\n"), std::string::npos)
+  EXPECT_NE(outcome.err.find(Track("200") + ": first response status 200, expected 302\n"),
+            std::string::npos)
       << outcome.err;
   // The transport's own reason is told, not a generic one.
-  EXPECT_NE(outcome.err.find("http://127.0.0.1:1/x: connection failed: "), std::string::npos) << outcome.err;
+  EXPECT_NE(outcome.err.find("http://127.0.0.1:1/x: connection failed: "), std::string::npos)
+      << outcome.err;
   EXPECT_EQ(outcome.err.find("connection failed: no response"), std::string::npos) << outcome.err;
-  EXPECT_NE(outcome.err.find(Track("none") + ": no media address"), std::string::npos) << outcome.err;
+  EXPECT_NE(outcome.err.find(Track("none") + ": no media address"), std::string::npos)
+      << outcome.err;
   EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 3);
 }
 
 TEST_F(ZelmoraCli, ReadsUrlsFromStandardInputAfterTheArguments) {
-  const Outcome outcome = Run(Track("1") + " -i -", "# tracks\n\n" + Track("2") + "\r\n  " + Track("3") + "\n");
+  const Outcome outcome =
+      Run(Track("1") + " -i -", "# tracks\n\n" + Track("2") + "\r\n  " + Track("3") + "\n");
   EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
   EXPECT_EQ(outcome.out,
             "http://media.zelmora.example/1.mp3\nhttp://media.zelmora.example/2.mp3\n"

@@ -75,7 +75,8 @@ TEST(RunReport, JsonLineHasEveryKeyAndNullsForStepsNotReached) {
   EXPECT_TRUE(json["error"].is_null());
 
   const auto early = nlohmann::json::parse(JsonLine("x", Ended(ResolveStage::kNotRedirected, 200)));
-  for (const char* key : {"media", "location", "h5srcur", "script"}) EXPECT_TRUE(early[key].is_null()) << key;
+  for (const char* key : {"media", "location", "h5srcur", "script"})
+    EXPECT_TRUE(early[key].is_null()) << key;
   EXPECT_EQ(early["status"], 200);
   EXPECT_EQ(early["stage"], "not-redirected");
   EXPECT_FALSE(early["error"].is_null());

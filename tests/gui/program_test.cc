@@ -1,18 +1,18 @@
 // Start-up and shut-down of the whole program, each run in a child process:
 // the application object, the exit routine and the header global.
 
+#include "app/qt/program.h"
+
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <cstdlib>
-
-#include "app/qt/program.h"
 
 namespace zelmora::testing {
 namespace {

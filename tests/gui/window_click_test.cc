@@ -4,7 +4,6 @@
 
 #include <QMouseEvent>
 #include <QSignalSpy>
-
 #include <string>
 #include <vector>
 
@@ -57,8 +56,8 @@ TEST_F(WindowClickTest, AClickWaitingDuringTheCollectionRunsANestedResolve) {
 
   QTest::mouseClick(&resolveButton(), Qt::LeftButton);
 
-  EXPECT_EQ(written, (std::vector<std::string>{MediaAddress("2024000001"),
-                                               MediaAddress(kSampleTrackId)}))
+  EXPECT_EQ(written,
+            (std::vector<std::string>{MediaAddress("2024000001"), MediaAddress(kSampleTrackId)}))
       << "the nested run writes first, the interrupted one last";
   EXPECT_EQ(Shown(resultBox()), MediaAddress(kSampleTrackId));
 

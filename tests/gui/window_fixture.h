@@ -3,12 +3,12 @@
 // A shown, exposed and active window for the window tests, over a header
 // variable of its own, with the site's hosts mapped to the replica.
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
-
 #include <memory>
 
 #include "app/qt/main_window.h"

@@ -2,7 +2,6 @@
 // the focus nor presses the button.
 
 #include <QTimer>
-
 #include <tuple>
 
 #include "window_fixture.h"
@@ -50,14 +49,13 @@ TEST_P(EnterTest, DoesNothing) {
   EXPECT_TRUE(window().isVisible());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    AddressBoxAndButton, EnterTest,
-    ::testing::Combine(::testing::Values("addressBox", "resolveButton"),
-                       ::testing::Values(Qt::Key_Return, Qt::Key_Enter)),
-    [](const auto& row) {
-      return std::string(std::get<0>(row.param)) +
-             (std::get<1>(row.param) == Qt::Key_Return ? "Return" : "Enter");
-    });
+INSTANTIATE_TEST_SUITE_P(AddressBoxAndButton, EnterTest,
+                         ::testing::Combine(::testing::Values("addressBox", "resolveButton"),
+                                            ::testing::Values(Qt::Key_Return, Qt::Key_Enter)),
+                         [](const auto& row) {
+                           return std::string(std::get<0>(row.param)) +
+                                  (std::get<1>(row.param) == Qt::Key_Return ? "Return" : "Enter");
+                         });
 
 // The counterpart of the Enter cases: the same keyboard path does reach the
 // button when the key is one that presses it.

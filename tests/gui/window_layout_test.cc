@@ -4,7 +4,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWindow>
-
 #include <string>
 
 #include "app/site_constants.h"
@@ -103,8 +102,9 @@ TEST_F(WindowLayoutTest, TheButtonIsAnOrdinaryPushButton) {
 
 TEST_F(WindowLayoutTest, TabVisitsAddressButtonAndResultInTurn) {
   EXPECT_EQ(QApplication::focusWidget(), &addressBox()) << "the address box has the focus first";
-  for (QWidget* next : {static_cast<QWidget*>(&resolveButton()), static_cast<QWidget*>(&resultBox()),
-                        static_cast<QWidget*>(&addressBox())}) {
+  for (QWidget* next :
+       {static_cast<QWidget*>(&resolveButton()), static_cast<QWidget*>(&resultBox()),
+        static_cast<QWidget*>(&addressBox())}) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
   }

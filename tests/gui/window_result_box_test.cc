@@ -2,7 +2,6 @@
 // writes; texts cross between the boxes and the workflow in code page 936.
 
 #include <QClipboard>
-
 #include <string>
 
 #include "http/host_mapping.h"
@@ -57,8 +56,8 @@ TEST_F(ResultBoxTest, TextsCrossInCodePage936AndALongResultShowsWhole) {
 
   QTest::mouseClick(&resolveButton(), Qt::LeftButton);
 
-  EXPECT_EQ(resultBox().text(),
-            QString::fromStdString("http://媒体.example/" + std::string(40000, 'a') + "/音乐/一.mp3"));
+  EXPECT_EQ(resultBox().text(), QString::fromStdString("http://媒体.example/" +
+                                                       std::string(40000, 'a') + "/音乐/一.mp3"));
   const std::vector<ReceivedRequest> requests = server.Requests();
   ASSERT_FALSE(requests.empty());
   // The address reached the workflow as code page 936 bytes: 歌曲 is B8E8 C7FA.

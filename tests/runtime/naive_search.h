@@ -38,8 +38,8 @@ inline bool SameAt(const std::string& text, std::size_t at, const std::string& s
 }
 
 // 0-based offset of the first match at a character start at or after `from`, or npos.
-inline std::size_t NaiveFind(const std::string& text, const std::string& sought,
-                             std::size_t from, bool ignoreCase) {
+inline std::size_t NaiveFind(const std::string& text, const std::string& sought, std::size_t from,
+                             bool ignoreCase) {
   const std::vector<bool> starts = CharStarts(text);
   for (std::size_t i = from; i < text.size(); ++i) {
     if (starts[i] && SameAt(text, i, sought, ignoreCase)) return i;
@@ -50,8 +50,8 @@ inline std::size_t NaiveFind(const std::string& text, const std::string& sought,
 // Random text over a small alphabet rich in double-byte characters, lone lead
 // bytes, letters of both cases and the bytes that markers are made of.
 inline std::string RandomDoubleByteText(std::mt19937& random, std::size_t maxLength) {
-  static const unsigned char kAlphabet[] = {'a', 'A', 'b', 'B', ';', ' ', 0x81, 0x41,
-                                            0xA1, 0xB0, 0xD6, 0xD0, 0x80, 0xFE};
+  static const unsigned char kAlphabet[] = {'a',  'A',  'b',  'B',  ';',  ' ',  0x81,
+                                            0x41, 0xA1, 0xB0, 0xD6, 0xD0, 0x80, 0xFE};
   std::uniform_int_distribution<std::size_t> length(0, maxLength);
   std::uniform_int_distribution<std::size_t> pick(0, sizeof kAlphabet - 1);
   std::string text(length(random), ' ');

@@ -20,12 +20,14 @@ TEST(TextSlices, LeftRightMid) {
     const char* expected;
   };
   const Case cases[] = {
-      {TextLeft("abc", 2), "ab"},   {TextLeft("abc", 9), "abc"}, {TextLeft("abc", 0), ""},
-      {TextLeft("abc", -1), ""},    {TextRight("abc", 2), "bc"}, {TextRight("abc", 9), "abc"},
-      {TextRight("abc", -2), ""},   {TextMid("abcd", 2, 2), "bc"}, {TextMid("abcd", 3, 9), "cd"},
-      {TextMid("abcd", 0, 2), ""},  {TextMid("abcd", 5, 1), ""}, {TextMid("abcd", 1, 0), ""},
-      {BlankText(3), "   "},        {BlankText(0), ""},          {BlankText(-4), ""},
-      {ConcatText({"a", "", "bc"}), "abc"},
+      {TextLeft("abc", 2), "ab"},    {TextLeft("abc", 9), "abc"},
+      {TextLeft("abc", 0), ""},      {TextLeft("abc", -1), ""},
+      {TextRight("abc", 2), "bc"},   {TextRight("abc", 9), "abc"},
+      {TextRight("abc", -2), ""},    {TextMid("abcd", 2, 2), "bc"},
+      {TextMid("abcd", 3, 9), "cd"}, {TextMid("abcd", 0, 2), ""},
+      {TextMid("abcd", 5, 1), ""},   {TextMid("abcd", 1, 0), ""},
+      {BlankText(3), "   "},         {BlankText(0), ""},
+      {BlankText(-4), ""},           {ConcatText({"a", "", "bc"}), "abc"},
   };
   for (const Case& c : cases) EXPECT_EQ(c.actual, Text(c.expected));
 }
@@ -47,9 +49,9 @@ TEST(Spaces, TrimAndRemoveWalkCharacters) {
       {"  a b  ", "a b", "ab"},
       {"\ta \xA1\xA1", "\ta", "\ta"},  // a tab stays; a final ideographic space goes
       {"\xA1\xA1x\xA1\xA1", "x", "x"},
-      {"\xB0\xA1\xA1\xA1", "\xB0\xA1", "\xB0\xA1"},        // B0 A1, then A1 A1
+      {"\xB0\xA1\xA1\xA1", "\xB0\xA1", "\xB0\xA1"},         // B0 A1, then A1 A1
       {"x\xB0\xA1\xA1", "x\xB0\xA1\xA1", "x\xB0\xA1\xA1"},  // B0 A1, then a lone A1
-      {"\x81 ", "\x81 ", "\x81 "},      // 81 20 is one character, not a space
+      {"\x81 ", "\x81 ", "\x81 "},                          // 81 20 is one character, not a space
       {"   ", "", ""},
       {"\r\n x", "\r\n x", "\r\nx"},
       {"", "", ""},
@@ -62,7 +64,11 @@ TEST(Spaces, TrimAndRemoveWalkCharacters) {
 
 TEST(ToUpper, FoldsOnlyAsciiLettersOutsideDoubleByteCharacters) {
   EXPECT_EQ(ToUpper("user-agent: x1"), Text("USER-AGENT: X1"));
-  EXPECT_EQ(ToUpper("\x81" "a" "b"), Text("\x81" "aB"));
+  EXPECT_EQ(ToUpper("\x81"
+                    "a"
+                    "b"),
+            Text("\x81"
+                 "aB"));
   EXPECT_EQ(ToUpper("a\x81"), Text("A\x81"));  // a final lone lead byte stays
   EXPECT_EQ(TextEquals("a", "A"), false);
   EXPECT_EQ(TextEquals("", Text()), true);

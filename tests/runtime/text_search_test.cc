@@ -21,20 +21,22 @@ TEST(FindText, Cases) {
       {"Set-Cookie: x", "cookie:", 1, false, -1},
       {"abcabc", "bc", 1, false, 2},
       {"abcabc", "bc", 3, false, 5},
-      {"abcabc", "bc", 0, false, 2},       // a start below 1 counts as 1
+      {"abcabc", "bc", 0, false, 2},  // a start below 1 counts as 1
       {"abcabc", "bc", -7, false, 2},
-      {"abcabc", "c", 7, false, -1},       // past the last byte
-      {"abc", "", 1, false, 1},            // empty sought: 1 when a byte lies at or after start
+      {"abcabc", "c", 7, false, -1},  // past the last byte
+      {"abc", "", 1, false, 1},       // empty sought: 1 when a byte lies at or after start
       {"abc", "", 3, false, 1},
       {"abc", "", 4, false, -1},
       {"", "", 1, false, -1},
       {"", "a", 1, false, -1},
-      {"\x81\x41", "A", 1, false, -1},     // never on the second byte of a character
-      {"\x81\x41" "A", "A", 1, false, 3},
+      {"\x81\x41", "A", 1, false, -1},  // never on the second byte of a character
+      {"\x81\x41"
+       "A",
+       "A", 1, false, 3},
       {"\x81\x41", "a", 1, true, -1},
       {"\xD6\xD0\xD6\xD0", "\xD0\xD6", 1, false, -1},
       {"\xD6\xD0\xD6\xD0", "\xD6\xD0", 2, false, 3},
-      {"x\x81", "\x81", 1, false, 2},      // a final lone lead byte is a character
+      {"x\x81", "\x81", 1, false, 2},  // a final lone lead byte is a character
       {"ABC", "abc", 1, true, 1},
       {"\xC1\xC1", "\xE1\xE1", 1, true, -1},  // only A to Z fold
   };
@@ -58,14 +60,18 @@ TEST(ReplaceText, Cases) {
   const ReplaceCase cases[] = {
       {"Cookie: a=1; COOKIE:b", "Cookie:", "", 1, -1, false, " a=1; b"},
       {"Cookie: a=1; COOKIE:b", "Cookie:", "", 1, -1, true, " a=1; COOKIE:b"},
-      {"aaaa", "aa", "b", 1, -1, true, "bb"},          // no overlap
-      {"aaa", "a", "aa", 1, -1, true, "aaaaaa"},       // replacements not searched again
-      {"abab", "ab", "x", 2, -1, true, "abx"},         // bytes before start stay
-      {"ababab", "ab", "x", 1, 2, true, "xxab"},       // after count replacements the rest stays
-      {"abab", "ab", "x", 1, 0, true, "abab"},         // count 0: no change
-      {"abab", "", "x", 1, -1, true, "abab"},          // empty sought: no change
-      {"abab", "ab", "x", 5, -1, true, "abab"},        // start past the end
-      {"\x81\x41" "A", "A", "B", 1, -1, true, "\x81\x41" "B"},
+      {"aaaa", "aa", "b", 1, -1, true, "bb"},     // no overlap
+      {"aaa", "a", "aa", 1, -1, true, "aaaaaa"},  // replacements not searched again
+      {"abab", "ab", "x", 2, -1, true, "abx"},    // bytes before start stay
+      {"ababab", "ab", "x", 1, 2, true, "xxab"},  // after count replacements the rest stays
+      {"abab", "ab", "x", 1, 0, true, "abab"},    // count 0: no change
+      {"abab", "", "x", 1, -1, true, "abab"},     // empty sought: no change
+      {"abab", "ab", "x", 5, -1, true, "abab"},   // start past the end
+      {"\x81\x41"
+       "A",
+       "A", "B", 1, -1, true,
+       "\x81\x41"
+       "B"},
       {"#\xD2\xFD\xBA\xC5x#\xD2\xFD\xBA\xC5", "#\xD2\xFD\xBA\xC5", "\"", 1, -1, true, "\"x\""},
   };
   for (const ReplaceCase& c : cases) {

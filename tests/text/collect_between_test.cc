@@ -24,20 +24,27 @@ TEST(CollectBetween, Cases) {
       {"[a][b]", "[", "]", {}, {"a", "b"}},
       {"[a[b]c]", "[", "]", {}, {"a[b", "b"}},  // the next pass starts behind the left marker
       {"\"a\" \"b\"", "\"", "\"", {}, {"a", " ", "b"}},
-      {"[x]", "[", "]", {.prefix = "P", .suffix = "S", .includeLeftMarker = true,
-                         .includeRightMarker = true}, {"[PxS]"}},
+      {"[x]",
+       "[",
+       "]",
+       {.prefix = "P", .suffix = "S", .includeLeftMarker = true, .includeRightMarker = true},
+       {"[PxS]"}},
       {"[ab][abc]", "[", "]", {.maxLength = 3}, {"ab"}},
       {"[ab][abc]", "[", "]", {}, {"ab", "abc"}},
       {"[ab][abc]", "[", "]", {.maxLength = -1}, {}},
       {"[][]", "[", "]", {.prefix = "p"}, {"p", "p"}},
-      {"[a[b", "[", "", {.suffix = "s"}, {"s", "s"}},   // an empty right marker
-      {"[a[", "[", "", {}, {""}},                        // the last left marker ends the source
-      {"[a][b", "[", "]", {}, {"a"}},                    // a left marker without a right one ends it
+      {"[a[b", "[", "", {.suffix = "s"}, {"s", "s"}},  // an empty right marker
+      {"[a[", "[", "", {}, {""}},                      // the last left marker ends the source
+      {"[a][b", "[", "]", {}, {"a"}},                  // a left marker without a right one ends it
       {"[a][b]", "[", "]", {.startPosition = 2}, {"b"}},
-      {"[a]", "", "]", {}, {}},                          // an empty left marker collects nothing
+      {"[a]", "", "]", {}, {}},  // an empty left marker collects nothing
       {"<A>x</a><a>y</A>", "<a>", "</a>", {.ignoreCase = true}, {"x", "y"}},
-      {"\x81[a]", "[", "]", {}, {}},                     // 81 5B is one character
-      {"#\xD2\xFD\xBA\xC5x#\xD2\xFD\xBA\xC5", kQuotePlaceholder, "\"", {}, {}},  // no placeholder meaning here
+      {"\x81[a]", "[", "]", {}, {}},  // 81 5B is one character
+      {"#\xD2\xFD\xBA\xC5x#\xD2\xFD\xBA\xC5",
+       kQuotePlaceholder,
+       "\"",
+       {},
+       {}},  // no placeholder meaning here
   };
   for (const CollectCase& c : cases) {
     TextList results{"stale"};

@@ -16,12 +16,12 @@ TEST(FindTextFrom, ComparesBytesBlindToCharacters) {
   const Case cases[] = {
       {"abcABC", "B", 0, false, 5},
       {"abcABC", "B", 0, true, 2},
-      {"abab", "ab", 2, false, 3},    // positions count from the start of the source
+      {"abab", "ab", 2, false, 3},  // positions count from the start of the source
       {"", "a", 0, false, -1},
       {"abc", "", 0, false, -1},
-      {"abc", "c", 4, false, -1},     // length + 1
-      {"abc", "a", 0, false, 1},      // 0 behaves as 1
-      {"abc", "a", -3, false, -1},    // outside the defined range: nothing read, not found
+      {"abc", "c", 4, false, -1},   // length + 1
+      {"abc", "a", 0, false, 1},    // 0 behaves as 1
+      {"abc", "a", -3, false, -1},  // outside the defined range: nothing read, not found
       {"abc", "a", 99, false, -1},
       {"\x81\x41", "A", 0, false, 2},  // may match a second byte
       {"\x81\x41", "a", 0, true, 2},   // and folds it like a letter
@@ -56,14 +56,14 @@ TEST(TextBetween, Cases) {
   const Case cases[] = {
       {"x=\"1\" y=\"2\"", "\"", "\"", 1, "1"},
       {"x=\"1\" y=\"2\"", kQuotePlaceholder, kQuotePlaceholder, 1, "1"},
-      {"b]a[", "[", "]", 1, ""},        // the right marker only in front of the left
-      {"a[]b", "[", "]", 1, ""},        // the right marker right after the left
-      {"abc", "[", "]", 1, ""},         // no left marker
-      {"a[b]", "[", "", 1, ""},         // an empty right marker
-      {"ab]c]", "", "]", 1, "ab"},      // an empty left marker: from position 1
-      {"ab]c]", "", "]", 4, "ab"},      // whatever the start
+      {"b]a[", "[", "]", 1, ""},    // the right marker only in front of the left
+      {"a[]b", "[", "]", 1, ""},    // the right marker right after the left
+      {"abc", "[", "]", 1, ""},     // no left marker
+      {"a[b]", "[", "", 1, ""},     // an empty right marker
+      {"ab]c]", "", "]", 1, "ab"},  // an empty left marker: from position 1
+      {"ab]c]", "", "]", 4, "ab"},  // whatever the start
       {"ab", "", "]", 1, ""},
-      {"[a][b]", "[", "]", 2, "b"},     // a start past the first marker takes the next
+      {"[a][b]", "[", "]", 2, "b"},  // a start past the first marker takes the next
       {"Location: http://m/x\r\nA: b", "Location: ", "\r\n", 1, "http://m/x"},
       {"Content-Location: x\r\nLocation: y\r\n", "Location: ", "\r\n", 1, "x"},
       {"location: y\r\n", "Location: ", "\r\n", 1, ""},

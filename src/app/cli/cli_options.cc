@@ -87,12 +87,16 @@ ParseOutcome ParseCommandLine(int argc, char** argv) {
                  "HOST:PORT:CONNECT_HOST:CONNECT_PORT: connect to CONNECT_HOST:CONNECT_PORT for "
                  "requests to HOST:PORT (empty HOST or PORT match any); repeatable")
       ->allow_extra_args(false);
-  app.add_option("-x,--proxy", proxy, "Send the requests through the HTTP proxy [http://]HOST:PORT");
-  app.add_option("-U,--proxy-user", proxyUser, "USER:PASSWORD for the proxy (Basic; sent to the proxy only)");
+  app.add_option("-x,--proxy", proxy,
+                 "Send the requests through the HTTP proxy [http://]HOST:PORT");
+  app.add_option("-U,--proxy-user", proxyUser,
+                 "USER:PASSWORD for the proxy (Basic; sent to the proxy only)");
   app.add_option("-m,--timeout", timeout, "Limit of each phase of a request, in seconds")
-      ->default_val(15)->check(CLI::Range(1, kMaxTimeoutSeconds));
+      ->default_val(15)
+      ->check(CLI::Range(1, kMaxTimeoutSeconds));
   app.add_option("-j,--jobs", options.jobs, "How many URLs to resolve at once (1 to 64)")
-      ->default_val(4)->check(CLI::Range(1, kMaxJobs));
+      ->default_val(4)
+      ->check(CLI::Range(1, kMaxJobs));
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
@@ -107,18 +111,22 @@ ParseOutcome ParseCommandLine(int argc, char** argv) {
 
   for (const std::string& rule : connectTo) {
     const std::optional<HostMapping> mapping = ParseHostMapping(rule);
-    if (!mapping) return {.exitCode = UsageError("bad --connect-to '" + rule + "': expected HOST:PORT:CONNECT_HOST:CONNECT_PORT")};
+    if (!mapping)
+      return {.exitCode = UsageError("bad --connect-to '" + rule +
+                                     "': expected HOST:PORT:CONNECT_HOST:CONNECT_PORT")};
     options.connectTo.push_back(*mapping);
   }
   if (!proxy.empty()) {
     const std::optional<std::string> address = ProxyAddress(proxy);
-    if (!address) return {.exitCode = UsageError("bad --proxy '" + proxy + "': expected [http://]HOST:PORT")};
+    if (!address)
+      return {.exitCode = UsageError("bad --proxy '" + proxy + "': expected [http://]HOST:PORT")};
     options.settings.proxyAddress = Text(*address);
   }
   if (!proxyUser.empty()) {
     if (proxy.empty()) return {.exitCode = UsageError("--proxy-user needs --proxy")};
     const std::size_t colon = proxyUser.find(':');
-    if (colon == std::string::npos) return {.exitCode = UsageError("bad --proxy-user: expected USER:PASSWORD")};
+    if (colon == std::string::npos)
+      return {.exitCode = UsageError("bad --proxy-user: expected USER:PASSWORD")};
     options.settings.proxyUser = ToCodePage(proxyUser.substr(0, colon));
     options.settings.proxyPassword = ToCodePage(proxyUser.substr(colon + 1));
   }
