@@ -12,6 +12,7 @@
 #include <sstream>
 #include <thread>
 
+#include "support/forward_proxy.h"
 #include "support/loopback_server.h"
 
 namespace zelmora {
@@ -158,6 +159,32 @@ TEST_F(ZelmoraCli, UsageErrorsExitTwoWithoutRequests) {
   EXPECT_NE(unknown.err.find("--frobnicate"), std::string::npos);
   EXPECT_EQ(unknown.out, "");
   EXPECT_EQ(site_.Requests().size(), 0u);
+}
+
+TEST_F(ZelmoraCli, SendsEveryRequestThroughTheProxyWithCredentialsForTheProxyOnly) {
+  int port = 0;
+  LoopbackServer origin([&port](const ReceivedRequest& request) {
+    if (request.target.find("/track") != std::string::npos) {
+      return Reply::Redirect(302, "http://127.0.0.1:" + std::to_string(port) + "/page");
+    }
+    return Reply::Ok("<script>var h5srcur = \"x.mp3\";</script>");
+  });
+  port = origin.port();
+  testing::ForwardProxy proxy;
+
+  const Outcome outcome = Run("-x http://" + proxy.Address() +
+                              " -U user:pw http://127.0.0.1:" + std::to_string(port) + "/track");
+
+  EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+  EXPECT_EQ(outcome.out, "x.mp3\n");  // no script: the page again, no quoted text in it
+  ASSERT_EQ(proxy.Requests().size(), 3u);
+  for (const ReceivedRequest& request : proxy.Requests()) {
+    EXPECT_EQ(request.Header("Proxy-Authorization"), "Basic dXNlcjpwdw==") << request.target;
+  }
+  ASSERT_EQ(origin.Requests().size(), 3u);
+  for (const ReceivedRequest& request : origin.Requests()) {
+    EXPECT_FALSE(request.Header("Proxy-Authorization").has_value()) << request.target;
+  }
 }
 
 }  // namespace
