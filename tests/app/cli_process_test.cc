@@ -187,5 +187,16 @@ TEST_F(ZelmoraCli, SendsEveryRequestThroughTheProxyWithCredentialsForTheProxyOnl
   }
 }
 
+TEST_F(ZelmoraCli, ASilentServerEndsAfterTheTimeout) {
+  LoopbackServer silent([](const ReceivedRequest&) { return Reply::Silence(); });
+  const auto start = std::chrono::steady_clock::now();
+  const Outcome outcome = Run("-m 1 http://127.0.0.1:" + std::to_string(silent.port()) + "/track");
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(outcome.exitCode, 1);
+  EXPECT_EQ(outcome.out, "\n");
+  EXPECT_NE(outcome.err.find("connection failed: "), std::string::npos) << outcome.err;
+  EXPECT_LT(waited, std::chrono::seconds(10));  // a bound against hanging, not a speed target
+}
+
 }  // namespace
 }  // namespace zelmora
