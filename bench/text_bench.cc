@@ -61,26 +61,26 @@ const Text& SeparatedPage(std::size_t size) {
   return CachedPage(pages, size, [](std::string& bytes, int) { bytes += "name=\xD6\xD0value;"; });
 }
 
-void CollectScripts(benchmark::State& state) {
-  const Text& page = ScriptPage(static_cast<std::size_t>(state.range(0)));
-  // The list is warmed once outside the timing, so every timed pass measures
-  // the collection rather than the allocator growing a fresh list.
+// The list is warmed once outside the timing, so every timed pass measures
+// the collection rather than the allocator growing a fresh list.
+void MeasureCollection(benchmark::State& state, const Text& page, const Text& left,
+                       const Text& right) {
   TextList results;
-  CollectBetween(page, kScriptLeft, kScriptRight, results);
-  for (auto _ : state)
-    benchmark::DoNotOptimize(CollectBetween(page, kScriptLeft, kScriptRight, results));
+  CollectBetween(page, left, right, results);
+  for (auto _ : state) benchmark::DoNotOptimize(CollectBetween(page, left, right, results));
   state.counters["pieces"] = static_cast<double>(results.size());
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(page.size()));
+}
+
+void CollectScripts(benchmark::State& state) {
+  MeasureCollection(state, ScriptPage(static_cast<std::size_t>(state.range(0))), kScriptLeft,
+                    kScriptRight);
 }
 BENCHMARK(CollectScripts)->Arg(kSmall)->Arg(kLarge)->Repetitions(5)->Unit(benchmark::kMillisecond);
 
 void CollectWideChars(benchmark::State& state) {
-  const Text& page = WideCharPage(static_cast<std::size_t>(state.range(0)));
-  TextList results;
-  CollectBetween(page, kWideChar, kWideChar, results);
-  for (auto _ : state)
-    benchmark::DoNotOptimize(CollectBetween(page, kWideChar, kWideChar, results));
-  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(page.size()));
+  MeasureCollection(state, WideCharPage(static_cast<std::size_t>(state.range(0))), kWideChar,
+                    kWideChar);
 }
 BENCHMARK(CollectWideChars)
     ->Arg(kSmall)

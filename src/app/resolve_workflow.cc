@@ -64,8 +64,7 @@ ResolveReport OnParseClicked(ResolveView& view, Text& headers, const ResolveSett
   report.pageError = LastTransportError();
   report.h5srcur = TextBetween(TextBetween(page, "var h5srcur", ";"), "\"", "\"");
   TextList scripts;
-  report.scriptCount =
-      static_cast<int>(CollectBetween(page, kScriptLeftMarker, kScriptRightMarker, scripts));
+  CollectBetween(page, kScriptLeftMarker, kScriptRightMarker, scripts);  // its count is not used
   report.scriptAddress = ThirdAddress(scripts, report.location);
 
   // Request 3: the script, whose first apostrophe-quoted text heads the result.

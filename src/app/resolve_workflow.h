@@ -41,7 +41,6 @@ struct ResolveReport {
   int pageStatus = 0;    // status of the mobile page's response
   Text pageError;        // why the page request got no response, when it got none
   Text h5srcur;          // the page's h5srcur value
-  int scriptCount = 0;   // script addresses found on the page
   Text scriptAddress;    // the third address: the /showmc/ script, else the location
   int scriptStatus = 0;  // status of the third response
   Text scriptError;      // why the third request got no response, when it got none
